@@ -1,0 +1,73 @@
+// The application module, the thread's message loop and the interfaces the loop calls.
+#pragma once
+#include <windows.h>
+
+#include <utility>
+#include <vector>
+
+class CMessageFilter {
+public:
+    virtual BOOL PreTranslateMessage(MSG* pMsg) = 0;
+
+protected:
+    ~CMessageFilter() = default;
+};
+
+class CIdleHandler {
+public:
+    virtual BOOL OnIdle() = 0;
+
+protected:
+    ~CIdleHandler() = default;
+};
+
+class CMessageLoop {
+public:
+    std::vector<CMessageFilter*> m_aMsgFilter;
+    std::vector<CIdleHandler*> m_aIdleHandler;
+    MSG m_msg = {};
+
+    virtual ~CMessageLoop() = default;
+
+    BOOL AddMessageFilter(CMessageFilter* pFilter);
+    BOOL RemoveMessageFilter(CMessageFilter* pFilter);
+    BOOL AddIdleHandler(CIdleHandler* pHandler);
+    BOOL RemoveIdleHandler(CIdleHandler* pHandler);
+
+    // Runs until WM_QUIT and returns its exit code.
+    int Run();
+
+    // Offers the message to the filters, last added first.
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
+    virtual BOOL OnIdle(int nIdleCount);
+    virtual BOOL IsIdleMessage(const MSG* pMsg);
+};
+
+class CAppModule {
+public:
+    HINSTANCE m_hInst = nullptr;
+    DWORD m_dwMainThreadID = 0;
+
+    CAppModule();
+    ~CAppModule();
+    CAppModule(const CAppModule&) = delete;
+    CAppModule& operator=(const CAppModule&) = delete;
+
+    HRESULT Init(HINSTANCE hInstance);
+    void Term();
+    HINSTANCE GetResourceInstance() const { return m_hInst; }
+
+    // Registers the calling thread's loop; FALSE with the last error set when it cannot grow.
+    BOOL AddMessageLoop(CMessageLoop* pMsgLoop);
+    BOOL RemoveMessageLoop();
+    CMessageLoop* GetMessageLoop(DWORD dwThreadID = ::GetCurrentThreadId());
+
+    // Runs the registration script of the REGISTRY resource in register or unregister mode.
+    HRESULT ApplyRegistrationScript(UINT nResId, BOOL bRegister);
+
+private:
+    CRITICAL_SECTION m_csLoops;
+    std::vector<std::pair<DWORD, CMessageLoop*>> m_loops;
+};
+
+extern CAppModule s_module;

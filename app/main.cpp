@@ -1,0 +1,110 @@
+// Entry point: prepares the thread, picks the action from the command line,
+// reports a failure once and returns it as the exit code.
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+#include <shellapi.h>
+
+#include <clocale>
+#include <cstdlib>
+#include <new>
+
+#include "app/app_module.h"
+#include "app/command_line.h"
+#include "app/hresult.h"
+#include "dialog/dialog.h"
+#include "res/resource.h"
+
+namespace {
+
+HRESULT HResultFromLastError() {
+    return HResultFromWin32(static_cast<int32_t>(::GetLastError()));
+}
+
+HRESULT RunAsAdministrator() {
+    SHELLEXECUTEINFOW sei = {};
+    sei.cbSize = sizeof(sei);
+    sei.lpVerb = L"runas";
+    // argv[0] as typed, so the new instance is the same program the user started.
+    sei.lpFile = __wargv != nullptr ? __wargv[0] : nullptr;
+    sei.nShow = SW_SHOWNORMAL;
+    if (::ShellExecuteExW(&sei)) {
+        return S_OK;
+    }
+    DWORD dwError = ::GetLastError();
+    if (dwError == ERROR_CANCELLED) {
+        return S_FALSE;  // declined at the elevation prompt: exit code 1, no message
+    }
+    return HResultFromWin32(static_cast<int32_t>(dwError));
+}
+
+HRESULT RunDialog() {
+    CMessageLoop theLoop;
+    if (!s_module.AddMessageLoop(&theLoop)) {
+        return HResultFromLastError();
+    }
+    HRESULT hr = S_OK;
+    {
+        CDialog dlg;
+        if (dlg.Create(s_module.GetResourceInstance()) == nullptr) {
+            hr = HResultFromLastError();
+        } else {
+            hr = theLoop.Run();
+        }
+        s_module.RemoveMessageLoop();
+    }
+    return hr;
+}
+
+void ReportFailure(HRESULT hr) {
+    wchar_t* pszMessage = nullptr;
+    DWORD cch = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
+                                     FORMAT_MESSAGE_ALLOCATE_BUFFER,
+                                 nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&pszMessage), 0,
+                                 nullptr);
+    std::wstring text;
+    if (cch != 0 && pszMessage != nullptr) {
+        text = TrimTrailingLineBreaks(std::wstring(pszMessage, cch));
+    } else {
+        text = FormatUnknownHResult(hr);
+    }
+    if (pszMessage != nullptr) {
+        ::LocalFree(pszMessage);
+    }
+    wchar_t szCaption[128] = {};
+    ::LoadStringW(s_module.GetResourceInstance(), IDS_TITLE, szCaption, ARRAYSIZE(szCaption));
+    ::MessageBoxW(nullptr, text.c_str(), szCaption, MB_OK | MB_ICONERROR);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
+    std::setlocale(LC_ALL, "");
+    ::CoInitialize(nullptr);
+    INITCOMMONCONTROLSEX iccx = {sizeof(iccx), ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&iccx);
+    s_module.Init(hInstance);
+
+    HRESULT hr = S_OK;
+    switch (ChooseStartAction(__argc, lpCmdLine, ::lstrcmpiW)) {
+    case StartAction::RunAs:
+        hr = RunAsAdministrator();
+        break;
+    case StartAction::RegServer:
+        hr = s_module.ApplyRegistrationScript(IDR_REGISTRY, TRUE);
+        break;
+    case StartAction::UnregServer:
+        hr = s_module.ApplyRegistrationScript(IDR_REGISTRY, FALSE);
+        break;
+    case StartAction::ShowDialog:
+        hr = RunDialog();
+        break;
+    }
+
+    if (FAILED(hr)) {
+        ReportFailure(hr);
+    }
+    s_module.Term();
+    ::CoUninitialize();
+    return hr;
+}

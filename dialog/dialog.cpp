@@ -1,0 +1,561 @@
+#include "dialog/dialog.h"
+
+#include <dwmapi.h>
+
+#include <string>
+#include <vector>
+
+#include "dialog/dlginit.h"
+#include "dialog/layout.h"
+#include "geometry/anchor_grid.h"
+#include "geometry/field_text.h"
+#include "geometry/placement.h"
+#include "res/resource.h"
+
+namespace {
+WINDOWINFO EmptyWindowInfo() {
+    WINDOWINFO info = {};
+    info.cbSize = sizeof(info);
+    return info;
+}
+}  // namespace
+
+WINDOWINFO CDialog::s_defaultWindowInfo = EmptyWindowInfo();
+
+namespace {
+
+constexpr int kFieldIds[4] = {IDC_WIDTH, IDC_HEIGHT, IDC_X, IDC_Y};
+
+bool IsProcessElevated() {
+    HANDLE hToken = nullptr;
+    DWORD dwElevated = 0;
+    if (::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY | STANDARD_RIGHTS_READ, &hToken)) {
+        DWORD cb = 0;
+        TOKEN_ELEVATION elevation = {};
+        if (::GetTokenInformation(hToken, TokenElevation, &elevation, sizeof(elevation), &cb)) {
+            dwElevated = elevation.TokenIsElevated;
+        }
+        ::CloseHandle(hToken);
+    }
+    return dwElevated != 0;
+}
+
+std::wstring GetText(HWND hWnd) {
+    std::wstring text;
+    const int cch = ::GetWindowTextLengthW(hWnd);
+    if (cch > 0) {
+        text.resize(static_cast<size_t>(cch) + 1);
+        text.resize(static_cast<size_t>(::GetWindowTextW(hWnd, &text[0], cch + 1)));
+    }
+    return text;
+}
+
+std::wstring AnsiToWide(const char* psz, int cb) {
+    std::wstring text;
+    const int cch = ::MultiByteToWideChar(CP_THREAD_ACP, 0, psz, cb, nullptr, 0);
+    if (cch > 0) {
+        text.resize(static_cast<size_t>(cch));
+        ::MultiByteToWideChar(CP_THREAD_ACP, 0, psz, cb, &text[0], cch);
+    }
+    // The resource's text carries its terminating zero.
+    while (!text.empty() && text.back() == L'\0') {
+        text.pop_back();
+    }
+    return text;
+}
+
+}  // namespace
+
+CDialog::CDialog() {
+    m_monitorInfo = {};
+    m_monitorInfo.cbSize = sizeof(MONITORINFO);
+    m_targetInfo = {};
+    m_targetInfo.cbSize = sizeof(WINDOWINFO);
+
+    OSVERSIONINFOEXW osvi = {};
+    osvi.dwOSVersionInfoSize = sizeof(osvi);
+    osvi.dwMajorVersion = 10;
+    osvi.dwMinorVersion = 0;
+    osvi.wServicePackMajor = 0;
+    DWORDLONG mask = 0;
+    mask = ::VerSetConditionMask(mask, VER_MAJORVERSION, VER_GREATER_EQUAL);
+    mask = ::VerSetConditionMask(mask, VER_MINORVERSION, VER_GREATER_EQUAL);
+    mask = ::VerSetConditionMask(mask, VER_SERVICEPACKMAJOR, VER_GREATER_EQUAL);
+    const BOOL bWin10 =
+        ::VerifyVersionInfoW(&osvi, VER_MAJORVERSION | VER_MINORVERSION | VER_SERVICEPACKMAJOR, mask);
+    m_nDialogId = bWin10 ? IDD_MAINDLG_WIN10 : IDD_MAINDLG;
+}
+
+CDialog::~CDialog() {
+    if (m_hAccel != nullptr) {
+        ::DestroyAcceleratorTable(m_hAccel);
+    }
+}
+
+BOOL CDialog::ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult,
+                                   DWORD dwMsgMapID) {
+    if (dwMsgMapID != 0) {
+        return FALSE;
+    }
+    lResult = 0;
+    const WORD wId = LOWORD(wParam);
+    const WORD wCode = HIWORD(wParam);
+    switch (uMsg) {
+    case WM_INITDIALOG:
+        lResult = OnInitDialog();
+        return TRUE;
+    case WM_DESTROY:
+        OnDestroy();
+        return TRUE;
+    case WM_CONTEXTMENU:
+        OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
+        return TRUE;
+    case WM_SETTINGCHANGE:
+        if (wParam == SPI_SETWORKAREA) {
+            Refresh();
+        }
+        return TRUE;
+    case WM_DISPLAYCHANGE:
+        Refresh();
+        return TRUE;
+    case WM_COMMAND:
+        if (wId == IDCANCEL) {
+            ::DestroyWindow(m_hWnd);
+            return TRUE;
+        }
+        if (wId == IDC_RESTORE) {
+            OnRestore();
+            return TRUE;
+        }
+        if (wId == IDC_APPLY) {
+            OnApply();
+            return TRUE;
+        }
+        if (wId == ID_REFRESH) {
+            Refresh();
+            return TRUE;
+        }
+        if (wId == IDC_DISPLAY && wCode == CBN_SELENDOK) {
+            Refresh();
+            return TRUE;
+        }
+        if (wCode == 0 && OnPresetCommand(wId)) {
+            return TRUE;
+        }
+        break;
+    case WM_NOTIFY: {
+        const auto* pnmh = reinterpret_cast<const NMHDR*>(lParam);
+        if (pnmh->code == LVN_ITEMCHANGED && pnmh->idFrom == IDC_WINDOWS) {
+            lResult = OnWindowListItemChanged(reinterpret_cast<const NMLISTVIEW*>(lParam));
+            return TRUE;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return ReflectNotifications(hWnd, uMsg, wParam, lParam, lResult);
+}
+
+BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
+    if (::TranslateAcceleratorW(m_hWnd, m_hAccel, pMsg)) {
+        return TRUE;
+    }
+    return ::IsDialogMessageW(m_hWnd, pMsg);
+}
+
+LRESULT CDialog::OnInitDialog() {
+    HINSTANCE hInst = s_module.GetResourceInstance();
+    if (IsProcessElevated()) {
+        MakeElevatedTitle();
+    }
+    SnapAnchorGrid();
+    RunDialogInitData();
+
+    const HICON hIconBig = static_cast<HICON>(::LoadImageW(hInst, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
+                                                           ::GetSystemMetrics(SM_CXICON),
+                                                           ::GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
+    if (hIconBig != nullptr) {
+        SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(hIconBig));
+    }
+    const HICON hIconSmall = static_cast<HICON>(::LoadImageW(hInst, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
+                                                             ::GetSystemMetrics(SM_CXSMICON),
+                                                             ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    if (hIconSmall != nullptr) {
+        SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(hIconSmall));
+    }
+
+    MeasureDefaultRect();
+
+    if (!m_monitorList.IsAttached()) {
+        m_monitorList.SubclassWindow(GetDlgItem(IDC_DISPLAY));
+    }
+    if (!m_windowList.IsAttached()) {
+        m_windowList.SubclassWindow(GetDlgItem(IDC_WINDOWS));
+    }
+    for (int i = 0; i < 4; ++i) {
+        if (!m_coordValues[i].IsAttached()) {
+            m_coordValues[i].SubclassWindow(GetDlgItem(kFieldIds[i]));
+        }
+    }
+
+    m_hAccel = ::LoadAcceleratorsW(hInst, MAKEINTRESOURCEW(IDR_MAINFRAME));
+
+    LoadMonitorList();
+    m_monitorList.SetCurSel(0);
+    LoadWindowList();
+
+    CentreOnWorkArea();
+
+    if (CMessageLoop* pLoop = s_module.GetMessageLoop()) {
+        pLoop->AddMessageFilter(this);
+        pLoop->AddIdleHandler(this);
+    }
+    return TRUE;
+}
+
+void CDialog::MakeElevatedTitle() {
+    const std::wstring title = GetText(m_hWnd);
+    const wchar_t* pszFormat = nullptr;
+    const int cchFormat = ::LoadStringW(s_module.GetResourceInstance(), IDS_ADMIN_TITLE,
+                                        reinterpret_cast<wchar_t*>(&pszFormat), 0);
+    if (cchFormat <= 0) {
+        return;
+    }
+    const std::wstring format(pszFormat, static_cast<size_t>(cchFormat));
+    DWORD_PTR args[1] = {reinterpret_cast<DWORD_PTR>(title.c_str())};
+    wchar_t* pszTitle = nullptr;
+    if (::FormatMessageW(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_ARGUMENT_ARRAY,
+                         format.c_str(), 0, 0, reinterpret_cast<wchar_t*>(&pszTitle), 0,
+                         reinterpret_cast<va_list*>(args)) != 0) {
+        ::SetWindowTextW(m_hWnd, pszTitle);
+    }
+    if (pszTitle != nullptr) {
+        ::LocalFree(pszTitle);
+    }
+}
+
+void CDialog::RunDialogInitData() {
+    HINSTANCE hInst = s_module.GetResourceInstance();
+    HRSRC hRes = ::FindResourceW(hInst, MAKEINTRESOURCEW(IDR_DLGINIT), MAKEINTRESOURCEW(RT_DLGINIT_TYPE));
+    HGLOBAL hData = hRes != nullptr ? ::LoadResource(hInst, hRes) : nullptr;
+    const void* pData = hData != nullptr ? ::LockResource(hData) : nullptr;
+    if (pData == nullptr) {
+        return;
+    }
+    for (const DlgInitEntry& entry : ParseDlgInit(pData, ::SizeofResource(hInst, hRes))) {
+        const HWND hWndCtrl = GetDlgItem(entry.nControlId);
+        const std::wstring text = AnsiToWide(entry.pData, static_cast<int>(entry.nLength));
+        if (entry.nMessage == kDlgInitAddString16) {
+            if (::SendMessageW(hWndCtrl, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())) == CB_ERR) {
+                break;
+            }
+        } else if (entry.nMessage == kDlgInitComboBoxEx) {
+            COMBOBOXEXITEMW item = {};
+            item.mask = CBEIF_TEXT;
+            item.iItem = -1;
+            item.pszText = const_cast<wchar_t*>(text.c_str());
+            if (::SendMessageW(hWndCtrl, CBEM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)) == -1) {
+                break;
+            }
+        }
+    }
+}
+
+void CDialog::CentreOnWorkArea() {
+    HMONITOR hMonitor = ::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST);
+    MONITORINFO mi = {};
+    mi.cbSize = sizeof(mi);
+    if (hMonitor == nullptr || !::GetMonitorInfoW(hMonitor, &mi)) {
+        return;
+    }
+    RECT rc = {};
+    GetWindowRect(&rc);
+    const POINT pt = ComputeCentredTopLeft(mi.rcWork, mi.rcWork, rc.right - rc.left, rc.bottom - rc.top);
+    ::SetWindowPos(m_hWnd, nullptr, pt.x, pt.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CDialog::CentreOverPrevious(HWND hWndChild) {
+    HWND hWndPrev = ::GetWindow(hWndChild, GW_HWNDPREV);
+    RECT rcArea = {};
+    RECT rcRef = {};
+    RECT rcChild = {};
+    GetClientRect(&rcArea);
+    ::GetClientRect(hWndPrev, &rcRef);
+    ::MapWindowPoints(hWndPrev, m_hWnd, reinterpret_cast<POINT*>(&rcRef), 2);
+    ::GetWindowRect(hWndChild, &rcChild);
+    const POINT pt =
+        ComputeCentredTopLeft(rcRef, rcArea, rcChild.right - rcChild.left, rcChild.bottom - rcChild.top);
+    ::SetWindowPos(hWndChild, nullptr, pt.x, pt.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CDialog::OnDestroy() {
+    if (CMessageLoop* pLoop = s_module.GetMessageLoop()) {
+        pLoop->RemoveMessageFilter(this);
+        pLoop->RemoveIdleHandler(this);
+    }
+    ::PostQuitMessage(0);
+}
+
+void CDialog::OnContextMenu(HWND hWndClicked, LPARAM lParam) {
+    RECT rcClicked = {};
+    const bool bKeyboard = LOWORD(lParam) == 0xFFFF && HIWORD(lParam) == 0xFFFF;
+    if (bKeyboard) {
+        ::GetWindowRect(hWndClicked, &rcClicked);
+    }
+    POINT pt = ContextMenuPoint(static_cast<uint32_t>(lParam), rcClicked);
+
+    HMENU hMenu = ::LoadMenuW(s_module.GetResourceInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME));
+    if (hMenu == nullptr) {
+        return;
+    }
+    if (hWndClicked == GetDlgItem(IDC_WINDOWS)) {
+        HMENU hPopup = ::GetSubMenu(hMenu, 0);
+        if (::MonitorFromPoint(pt, MONITOR_DEFAULTTONULL) == nullptr) {
+            MONITORINFO mi = {};
+            mi.cbSize = sizeof(mi);
+            if (::GetMonitorInfoW(::MonitorFromPoint(pt, MONITOR_DEFAULTTONEAREST), &mi)) {
+                pt.x = ClampIntoWorkArea(pt.x, mi.rcWork);
+            }
+        }
+        ::TrackPopupMenu(hPopup, 0, pt.x, pt.y, 0, m_hWnd, nullptr);
+    }
+    ::DestroyMenu(hMenu);
+}
+
+void CDialog::ResetTargetControls() {
+    for (int nId : kFieldIds) {
+        ::EnableWindow(GetDlgItem(nId), FALSE);
+    }
+    for (int nId = IDC_ANCHOR_CENTER; nId <= IDC_ANCHOR_BOTTOMRIGHT; ++nId) {
+        ::EnableWindow(GetDlgItem(nId), FALSE);
+    }
+    ::EnableWindow(GetDlgItem(IDC_APPLY), FALSE);
+    for (int nId : kFieldIds) {
+        ::SetDlgItemTextW(m_hWnd, nId, nullptr);
+    }
+    ::EnableWindow(GetDlgItem(IDC_RESTORE), FALSE);
+}
+
+// ---------------------------------------------------------------- displays and windows
+
+BOOL CDialog::OnEnumMonitor(HMONITOR hMonitor) {
+    MONITORINFOEXW mi = {};
+    mi.cbSize = sizeof(mi);
+    ::GetMonitorInfoW(hMonitor, &mi);
+    DISPLAY_DEVICEW dd = {};
+    dd.cb = sizeof(dd);
+    if (!::EnumDisplayDevicesW(mi.szDevice, 0, &dd, 0)) {
+        // No monitor record: describe the display by its adapter instead.
+        for (DWORD i = 0; ::EnumDisplayDevicesW(nullptr, i, &dd, 0); ++i) {
+            if (::lstrcmpW(dd.DeviceName, mi.szDevice) == 0) {
+                break;
+            }
+        }
+    }
+    if ((dd.StateFlags & 1) == 0) {
+        return TRUE;
+    }
+    dd.DeviceString[ARRAYSIZE(dd.DeviceString) - 1] = L'\0';
+    const std::wstring label = FormatMonitorLabel(m_monitorList.GetCount() + 1, dd.DeviceString);
+    const int nIndex = m_monitorList.AddString(label.c_str());
+    if (nIndex != CB_ERR) {
+        m_monitorList.SetItemData(nIndex, reinterpret_cast<DWORD_PTR>(hMonitor));
+    }
+    return TRUE;
+}
+
+BOOL CDialog::LoadMonitorList() {
+    m_monitorList.ResetContent();
+    return EnumerateMonitors();
+}
+
+BOOL CDialog::Refresh() {
+    const auto hMonitor = reinterpret_cast<HMONITOR>(m_monitorList.GetItemData(m_monitorList.GetCurSel()));
+    LoadMonitorList();
+    if (m_monitorList.SelectMonitor(hMonitor) == CB_ERR) {
+        m_monitorList.SetCurSel(0);
+    }
+    return LoadWindowList();
+}
+
+BOOL CDialog::OnEnumWindow(HWND hWnd) {
+    if (!IsEligibleWindow(hWnd)) {
+        return TRUE;
+    }
+    WINDOWINFO info = {};
+    info.cbSize = sizeof(info);
+    if (::GetWindowInfo(hWnd, &info)) {
+        RECT rcFrame = {};
+        if (SUCCEEDED(::DwmGetWindowAttribute(hWnd, DWMWA_EXTENDED_FRAME_BOUNDS, &rcFrame, sizeof(rcFrame)))) {
+            info.rcWindow = rcFrame;
+        }
+    }
+    m_windowList.AddWindowItem(hWnd, info.rcWindow);
+    return TRUE;
+}
+
+BOOL CDialog::LoadWindowList() {
+    ResetTargetControls();
+    m_hwndTarget = nullptr;
+    const auto hMonitor = reinterpret_cast<HMONITOR>(m_monitorList.GetItemData(m_monitorList.GetCurSel()));
+    ::GetMonitorInfoW(hMonitor, &m_monitorInfo);
+    m_windowList.DeleteAllWindowItems();
+    if (!EnumerateWindows()) {
+        return FALSE;
+    }
+    m_windowList.SortItems(m_windowList.m_iSortColumn, m_windowList.m_bSortDescending);
+    return TRUE;
+}
+
+// ---------------------------------------------------------------- placement
+
+RECT CDialog::GetFieldRect() const {
+    FieldValue values[4];
+    for (int i = 0; i < 4; ++i) {
+        values[i] = ParseFieldText(GetText(GetDlgItem(kFieldIds[i])).c_str());
+    }
+    return ComputeFieldRect(values[0], values[1], values[2], values[3], m_targetInfo.rcWindow);
+}
+
+BOOL CDialog::ExchangeTargetRect(BOOL bSave) {
+    if (bSave) {
+        m_targetInfo.rcWindow = NormalizeRect(GetFieldRect());
+        return TRUE;
+    }
+    const RECT& rc = m_targetInfo.rcWindow;
+    const int32_t values[4] = {SaturateToInt32(int64_t{rc.right} - rc.left),
+                               SaturateToInt32(int64_t{rc.bottom} - rc.top), rc.left, rc.top};
+    for (int i = 0; i < 4; ++i) {
+        ::SetDlgItemInt(m_hWnd, kFieldIds[i], static_cast<UINT>(values[i]), TRUE);
+    }
+    m_windowList.SetItemRect(m_windowList.FindWindowItem(m_hwndTarget), rc);
+    m_windowList.SortItems(m_windowList.m_iSortColumn, m_windowList.m_bSortDescending);
+    return TRUE;
+}
+
+void CDialog::EnableTargetControls() {
+    const EnableState state = ComputeEnableState(m_targetInfo.dwStyle);
+    ::EnableWindow(GetDlgItem(IDC_WIDTH), state.bSizable);
+    ::EnableWindow(GetDlgItem(IDC_HEIGHT), state.bSizable);
+    ::EnableWindow(GetDlgItem(IDC_X), state.bMovable);
+    ::EnableWindow(GetDlgItem(IDC_Y), state.bMovable);
+    for (int nId = IDC_ANCHOR_CENTER; nId <= IDC_ANCHOR_BOTTOMRIGHT; ++nId) {
+        ::EnableWindow(GetDlgItem(nId), state.bMovable);
+    }
+    ::EnableWindow(GetDlgItem(IDC_APPLY), state.bMovable);
+}
+
+BOOL CDialog::MoveTarget() {
+    const LONG lStyle = ::GetWindowLongW(m_hwndTarget, GWL_STYLE);
+    if ((lStyle & (WS_MINIMIZE | WS_MAXIMIZE)) != 0) {
+        if (GetVisibleWindowInfo(m_hwndTarget, m_targetInfo)) {
+            m_rcRestore = m_targetInfo.rcWindow;
+            ExchangeTargetRect(FALSE);
+            EnableTargetControls();
+            ::MessageBeep(MB_ICONHAND);
+            return FALSE;
+        }
+    } else {
+        const RECT rcApply = m_targetInfo.rcWindow;
+        RECT rcWindow = {};
+        RECT rcFrame = {};
+        const bool bWindow = ::GetWindowRect(m_hwndTarget, &rcWindow) != FALSE;
+        const bool bFrame = bWindow && SUCCEEDED(::DwmGetWindowAttribute(m_hwndTarget, DWMWA_EXTENDED_FRAME_BOUNDS,
+                                                                          &rcFrame, sizeof(rcFrame)));
+        const WindowPos pos = ComputeWindowPos(rcApply, bFrame ? &rcWindow : nullptr, bFrame ? &rcFrame : nullptr);
+        if (::SetWindowPos(m_hwndTarget, HWND_TOP, pos.x, pos.y, pos.cx, pos.cy, 0)) {
+            GetVisibleWindowInfo(m_hwndTarget, m_targetInfo);
+            ::BringWindowToTop(m_hWnd);
+            ExchangeTargetRect(FALSE);
+            return TRUE;
+        }
+    }
+    ::MessageBeep(MB_ICONHAND);
+    Refresh();
+    return FALSE;
+}
+
+void CDialog::OnApply() {
+    ExchangeTargetRect(TRUE);
+    if (MoveTarget() && !::EqualRect(&m_rcRestore, &m_targetInfo.rcWindow)) {
+        ::EnableWindow(GetDlgItem(IDC_RESTORE), TRUE);
+    }
+}
+
+void CDialog::OnRestore() {
+    m_targetInfo.rcWindow = m_rcRestore;
+    if (MoveTarget() && ::EqualRect(&m_rcRestore, &m_targetInfo.rcWindow)) {
+        ::EnableWindow(GetDlgItem(IDC_RESTORE), FALSE);
+    }
+}
+
+BOOL CDialog::OnPresetCommand(int nId) {
+    const PresetResult result =
+        ComputePreset(nId, GetFieldRect(), m_targetInfo.rcWindow, m_rcDefault, m_monitorInfo.rcWork);
+    if (!result.bHandled) {
+        return FALSE;
+    }
+    for (int i = 0; i < result.nWrites; ++i) {
+        ::SetDlgItemInt(m_hWnd, result.writes[i].nFieldId, static_cast<UINT>(result.writes[i].nValue), TRUE);
+    }
+    if (result.nFocusFieldId != 0) {
+        SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(result.nFocusFieldId)), TRUE);
+    }
+    return TRUE;
+}
+
+LRESULT CDialog::OnWindowListItemChanged(const NMLISTVIEW* pnmlv) {
+    if ((pnmlv->uChanged & LVIF_STATE) == 0 || ((pnmlv->uNewState ^ pnmlv->uOldState) & LVIS_SELECTED) == 0) {
+        return 0;
+    }
+    if ((pnmlv->uNewState & LVIS_SELECTED) != 0) {
+        m_hwndTarget = reinterpret_cast<HWND>(pnmlv->lParam);
+        if (GetVisibleWindowInfo(m_hwndTarget, m_targetInfo)) {
+            m_rcRestore = m_targetInfo.rcWindow;
+            ExchangeTargetRect(FALSE);
+            EnableTargetControls();
+        } else {
+            Refresh();
+        }
+    } else {
+        ResetTargetControls();
+        m_hwndTarget = nullptr;
+    }
+    return 0;
+}
+
+void CDialog::MeasureDefaultRect() {
+    if (!::IsRectEmpty(&s_defaultWindowInfo.rcWindow)) {
+        m_rcDefault = s_defaultWindowInfo.rcWindow;
+        return;
+    }
+    HWND hWndProbe = ::CreateWindowExW(0, L"STATIC", nullptr, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                                       CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                       s_module.GetResourceInstance(), nullptr);
+    if (hWndProbe == nullptr) {
+        return;
+    }
+    if (::GetWindowInfo(hWndProbe, &s_defaultWindowInfo)) {
+        RECT rcFrame = {};
+        if (SUCCEEDED(::DwmGetWindowAttribute(hWndProbe, DWMWA_EXTENDED_FRAME_BOUNDS, &rcFrame, sizeof(rcFrame)))) {
+            s_defaultWindowInfo.rcWindow = rcFrame;
+        }
+    }
+    ::DestroyWindow(hWndProbe);
+    m_rcDefault = s_defaultWindowInfo.rcWindow;
+}
+
+void CDialog::SnapAnchorGrid() {
+    RECT rects[9];
+    for (int i = 0; i < 9; ++i) {
+        HWND hWndButton = GetDlgItem(kAnchorGridIds[i]);
+        ::GetWindowRect(hWndButton, &rects[i]);
+        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rects[i]), 2);
+    }
+    PackAnchorGrid(rects);
+    for (int i = 0; i < 9; ++i) {
+        ::MoveWindow(GetDlgItem(kAnchorGridIds[i]), rects[i].left, rects[i].top, rects[i].right - rects[i].left,
+                     rects[i].bottom - rects[i].top, TRUE);
+    }
+}

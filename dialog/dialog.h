@@ -1,0 +1,67 @@
+// The main dialog: owns the lists, the value fields, the target and its rectangles.
+#pragma once
+#include <windows.h>
+
+#include "app/app_module.h"
+#include "enum/monitor_list.h"
+#include "enum/window_enum.h"
+#include "enum/window_list.h"
+#include "geometry/coord_value.h"
+#include "win/dialog_impl.h"
+
+class CDialog : public CDialogImpl<CDialog>,
+                public CEnumDisplayMonitors,
+                public CEnumTopLevelWindows,
+                public CMessageFilter,
+                public CIdleHandler {
+public:
+    UINT m_nDialogId = 0;
+    HACCEL m_hAccel = nullptr;
+    CMonitorList m_monitorList;
+    CWindowList m_windowList;
+    CCoordValue m_coordValues[4];
+    MONITORINFO m_monitorInfo;
+    HWND m_hwndTarget = nullptr;
+    WINDOWINFO m_targetInfo;
+    RECT m_rcDefault = {};
+    RECT m_rcRestore = {};
+
+    // The measurement behind m_rcDefault, made once per process.
+    static WINDOWINFO s_defaultWindowInfo;
+
+    CDialog();
+    ~CDialog() override;
+
+    BOOL ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult,
+                              DWORD dwMsgMapID) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    BOOL OnIdle() override { return FALSE; }
+    BOOL OnEnumMonitor(HMONITOR hMonitor) override;
+    BOOL OnEnumWindow(HWND hWnd) override;
+
+    void ResetTargetControls();
+    BOOL Refresh();
+    BOOL LoadMonitorList();
+    BOOL LoadWindowList();
+
+    RECT GetFieldRect() const;
+    BOOL ExchangeTargetRect(BOOL bSave);
+    void EnableTargetControls();
+    BOOL MoveTarget();
+    void MeasureDefaultRect();
+    void SnapAnchorGrid();
+
+private:
+    LRESULT OnInitDialog();
+    void OnDestroy();
+    void OnContextMenu(HWND hWndClicked, LPARAM lParam);
+    void OnApply();
+    void OnRestore();
+    BOOL OnPresetCommand(int nId);
+    LRESULT OnWindowListItemChanged(const NMLISTVIEW* pnmlv);
+
+    void MakeElevatedTitle();
+    void RunDialogInitData();
+    void CentreOnWorkArea();
+    void CentreOverPrevious(HWND hWndChild);
+};

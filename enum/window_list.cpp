@@ -1,0 +1,305 @@
+#include "enum/window_list.h"
+
+#include <oleauto.h>
+
+#include <cwchar>
+
+namespace {
+
+struct SortKey {
+    std::wstring text;
+    int32_t value;
+    LPARAM lParamRow;
+};
+
+struct SortContext {
+    uint16_t nKind;
+    bool bDescending;
+};
+
+int CALLBACK CompareKeys(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort) {
+    const auto* a = reinterpret_cast<const SortKey*>(lParam1);
+    const auto* b = reinterpret_cast<const SortKey*>(lParam2);
+    const auto* ctx = reinterpret_cast<const SortContext*>(lParamSort);
+    int nCompare = ctx->nKind == kSortInteger ? CompareIntegerKeys(a->value, b->value)
+                                               : ::lstrcmpW(a->text.c_str(), b->text.c_str());
+    return ApplySortDirection(nCompare, ctx->bDescending);
+}
+
+bool ParseInteger(const wchar_t* psz, int32_t* pValue) {
+    LONG value = 0;
+    if (FAILED(::VarI4FromStr(const_cast<OLECHAR*>(psz), LANG_USER_DEFAULT, LOCALE_NOUSEROVERRIDE, &value))) {
+        return false;
+    }
+    *pValue = value;
+    return true;
+}
+
+LPARAM GetItemParam(const CListViewCtrl& list, int nItem) {
+    LVITEMW item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = nItem;
+    list.SendMessage(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    return item.lParam;
+}
+
+BOOL SetItemParam(const CListViewCtrl& list, int nItem, LPARAM lParam) {
+    LVITEMW item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = nItem;
+    item.lParam = lParam;
+    return list.SetItem(item);
+}
+
+}  // namespace
+
+BOOL CSortListViewCtrl::ProcessWindowMessage(HWND, UINT uMsg, WPARAM, LPARAM lParam, LRESULT&,
+                                             DWORD dwMsgMapID) {
+    if (dwMsgMapID != 0 || uMsg != WM_NOTIFY) {
+        return FALSE;
+    }
+    const auto* pnmh = reinterpret_cast<const NMHEADERW*>(lParam);
+    if ((pnmh->hdr.code == HDN_ITEMCLICKW || pnmh->hdr.code == HDN_ITEMCLICKA) &&
+        pnmh->hdr.hwndFrom == GetHeader()) {
+        OnHeaderItemClick(pnmh);
+    }
+    // The control still sees the click.
+    return FALSE;
+}
+
+int CSortListViewCtrl::InsertColumn(int nCol, const wchar_t* pszText, int nFormat) {
+    LVCOLUMNW col = {};
+    col.mask = LVCF_FMT | LVCF_TEXT;
+    col.fmt = nFormat;
+    col.pszText = const_cast<wchar_t*>(pszText);
+    int nIndex = static_cast<int>(SendMessage(LVM_INSERTCOLUMNW, nCol, reinterpret_cast<LPARAM>(&col)));
+    if (nIndex >= 0) {
+        const size_t at = static_cast<size_t>(nIndex) < m_columnSortKinds.size() ? nIndex : m_columnSortKinds.size();
+        m_columnSortKinds.insert(m_columnSortKinds.begin() + at, kSortText);
+    }
+    return nIndex;
+}
+
+void CSortListViewCtrl::SetColumnSortKind(int nCol, uint16_t nKind) {
+    if (nCol >= 0 && static_cast<size_t>(nCol) < m_columnSortKinds.size()) {
+        m_columnSortKinds[nCol] = nKind;
+    }
+}
+
+bool CSortListViewCtrl::SortItems(int iColumn, bool bDescending) {
+    if (iColumn < 0 || static_cast<size_t>(iColumn) >= m_columnSortKinds.size() ||
+        m_columnSortKinds[iColumn] == kSortNone) {
+        return false;
+    }
+    const uint16_t nKind = m_columnSortKinds[iColumn];
+    const int nCount = GetItemCount();
+    if (nCount < 2) {
+        m_bSortDescending = bDescending;
+        SetSortColumn(iColumn);
+        return true;
+    }
+    HCURSOR hCursorPrev = nullptr;
+    if (m_bUseWaitCursor) {
+        hCursorPrev = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+    }
+    // Keys are prepared once, so the comparison never goes back to the control.
+    std::vector<SortKey> keys(nCount);
+    for (int i = 0; i < nCount; ++i) {
+        wchar_t szCell[kSortKeyChars + 1] = {};
+        LVITEMW item = {};
+        item.iSubItem = iColumn;
+        item.pszText = szCell;
+        item.cchTextMax = ARRAYSIZE(szCell);
+        SendMessage(LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(&item));
+        SortKey& key = keys[i];
+        key.lParamRow = GetItemParam(*this, i);
+        if (nKind == kSortInteger) {
+            key.value = MakeIntegerKey(szCell, ParseInteger);
+        } else {
+            key.text = MakeTextKey(szCell);
+            key.value = 0;
+        }
+        SetItemParam(*this, i, reinterpret_cast<LPARAM>(&key));
+    }
+    SortContext ctx = {nKind, bDescending};
+    const bool bSorted =
+        SendMessage(LVM_SORTITEMS, reinterpret_cast<WPARAM>(&ctx), reinterpret_cast<LPARAM>(&CompareKeys)) != 0;
+    for (int i = 0; i < nCount; ++i) {
+        const auto* pKey = reinterpret_cast<const SortKey*>(GetItemParam(*this, i));
+        if (pKey != nullptr) {
+            SetItemParam(*this, i, pKey->lParamRow);
+        }
+    }
+    if (bSorted) {
+        m_bSortDescending = bDescending;
+        SetSortColumn(iColumn);
+    }
+    if (m_bUseWaitCursor) {
+        ::SetCursor(hCursorPrev);
+    }
+    return bSorted;
+}
+
+void CSortListViewCtrl::SetSortColumn(int iColumn) {
+    const int iPrev = m_iSortColumn;
+    m_iSortColumn = iColumn;
+    HWND hWndHeader = GetHeader();
+    if (hWndHeader == nullptr) {
+        return;
+    }
+    HDITEMW hdi = {};
+    hdi.mask = HDI_FORMAT;
+    if (iPrev != iColumn && iPrev != -1 && Header_GetItem(hWndHeader, iPrev, &hdi)) {
+        hdi.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
+        Header_SetItem(hWndHeader, iPrev, &hdi);
+    }
+    if (iColumn != -1 && Header_GetItem(hWndHeader, iColumn, &hdi)) {
+        hdi.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
+        hdi.fmt |= m_bSortDescending ? HDF_SORTDOWN : HDF_SORTUP;
+        Header_SetItem(hWndHeader, iColumn, &hdi);
+    }
+}
+
+void CSortListViewCtrl::OnHeaderItemClick(const NMHEADERW* pnmh) {
+    if (pnmh->iButton != 0) {
+        return;
+    }
+    const int iOld = m_iSortColumn;
+    const bool bDescending = DescendingAfterHeaderClick(pnmh->iItem, m_iSortColumn, m_bSortDescending);
+    if (SortItems(pnmh->iItem, bDescending)) {
+        NMSORTLISTVIEW nm = {};
+        nm.hdr.hwndFrom = m_hWnd;
+        nm.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID());
+        nm.hdr.code = LVN_SORTCOLUMNCHANGED;
+        nm.iNewSortColumn = pnmh->iItem;
+        nm.iOldSortColumn = iOld;
+        ::SendMessageW(GetParent(), WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
+    }
+}
+
+BOOL CWindowList::SubclassWindow(HWND hWnd) {
+    if (!CSortListViewCtrl::SubclassWindow(hWnd)) {
+        return FALSE;
+    }
+    SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
+    HINSTANCE hInst = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(GetParent(), GWLP_HINSTANCE));
+    for (int i = 0; i < 5; ++i) {
+        wchar_t szText[64] = {};
+        ::LoadStringW(hInst, 512 + i, szText, ARRAYSIZE(szText));
+        InsertColumn(i, szText, i == 0 ? LVCFMT_IMAGE : LVCFMT_RIGHT);
+    }
+    for (int i = 1; i < 5; ++i) {
+        SetColumnSortKind(i, kSortInteger);
+    }
+    SetSortColumn(0);
+
+    RECT rcUnit = {0, 0, 4, 8};
+    ::MapDialogRect(GetParent(), &rcUnit);
+    const int u = rcUnit.right;
+    RECT rcClient = {};
+    GetClientRect(&rcClient);
+    const int cxTitle = rcClient.right - 32 * u - ::GetSystemMetrics(SM_CXVSCROLL);
+    SendMessage(LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(static_cast<WORD>(cxTitle), 0));
+    for (int i = 1; i < 5; ++i) {
+        SendMessage(LVM_SETCOLUMNWIDTH, i, MAKELPARAM(static_cast<WORD>(8 * u), 0));
+    }
+
+    HIMAGELIST hImages = ::ImageList_Create(::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON),
+                                           ILC_COLOR32 | ILC_MASK, 0, 10);
+    SendMessage(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(hImages));
+    return TRUE;
+}
+
+void CWindowList::DeleteAllWindowItems() {
+    DeleteAllItems();
+    ::ImageList_Remove(GetImageList(LVSIL_SMALL), -1);
+    m_hungThreads.clear();
+}
+
+HICON CWindowList::QuerySmallIcon(HWND hWnd) {
+    const DWORD dwThreadId = ::GetWindowThreadProcessId(hWnd, nullptr);
+    DWORD_PTR dwResult = 0;
+    if (m_hungThreads.count(dwThreadId) == 0) {
+        if (!::SendMessageTimeoutW(hWnd, WM_GETICON, ICON_SMALL, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                                   kIconQueryTimeoutMs, &dwResult)) {
+            dwResult = 0;
+            if (::GetLastError() == ERROR_TIMEOUT || ::IsHungAppWindow(hWnd)) {
+                m_hungThreads.insert(dwThreadId);
+            }
+        }
+    }
+    HICON hIcon = reinterpret_cast<HICON>(dwResult);
+    if (hIcon == nullptr) {
+        hIcon = reinterpret_cast<HICON>(::GetClassLongPtrW(hWnd, GCLP_HICONSM));
+    }
+    return hIcon;
+}
+
+int CWindowList::AddWindowItem(HWND hWnd, const RECT& rc) {
+    std::wstring title;
+    const int cchTitle = ::GetWindowTextLengthW(hWnd);
+    if (cchTitle > 0) {
+        title.resize(static_cast<size_t>(cchTitle) + 1);
+        const int cchRead = ::GetWindowTextW(hWnd, &title[0], cchTitle + 1);
+        title.resize(cchRead > 0 ? static_cast<size_t>(cchRead) : 0);
+    }
+
+    int iImage = I_IMAGENONE;
+    if (HICON hIcon = QuerySmallIcon(hWnd)) {
+        const int iAdded = ::ImageList_ReplaceIcon(GetImageList(LVSIL_SMALL), -1, hIcon);
+        if (iAdded >= 0) {
+            iImage = iAdded;
+        }
+    }
+
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = GetItemCount();
+    item.pszText = const_cast<wchar_t*>(title.c_str());
+    item.iImage = iImage;
+    const int iItem = static_cast<int>(SendMessage(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    if (iItem == -1) {
+        return -1;
+    }
+    SetItemParam(*this, iItem, reinterpret_cast<LPARAM>(hWnd));
+    SetItemRect(iItem, rc);
+    return iItem;
+}
+
+BOOL CWindowList::SetItemRect(int iItem, const RECT& rc) {
+    if (iItem == -1) {
+        return FALSE;
+    }
+    const long long values[4] = {static_cast<long long>(rc.right) - rc.left,
+                                 static_cast<long long>(rc.bottom) - rc.top, rc.left, rc.top};
+    BOOL bAll = TRUE;
+    for (int i = 0; i < 4; ++i) {
+        wchar_t szText[24];
+        std::swprintf(szText, ARRAYSIZE(szText), L"%lld", values[i]);
+        if (!SetItemText(iItem, i + 1, szText)) {
+            bAll = FALSE;
+        }
+    }
+    return bAll;
+}
+
+int CWindowList::FindWindowItem(HWND hWnd) const {
+    LVFINDINFOW find = {};
+    find.flags = LVFI_PARAM;
+    find.lParam = reinterpret_cast<LPARAM>(hWnd);
+    return static_cast<int>(SendMessage(LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+}
+
+void CWindowList::SelectWindowItem(int iItem) {
+    if (iItem == -1) {
+        SetItemState(-1, 0, LVIS_SELECTED);
+        return;
+    }
+    if ((::GetWindowLongW(m_hWnd, GWL_STYLE) & LVS_SINGLESEL) == 0) {
+        SetItemState(-1, 0, LVIS_SELECTED);
+    }
+    if (SetItemState(iItem, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED)) {
+        SendMessage(LVM_SETSELECTIONMARK, 0, iItem);
+        SendMessage(LVM_ENSUREVISIBLE, iItem, FALSE);
+    }
+}

@@ -1,0 +1,82 @@
+#include "geometry/coord_value.h"
+
+BOOL CCoordValue::SubclassWindow(HWND hWnd) {
+    if (!CWindowImpl::SubclassWindow(hWnd)) {
+        return FALSE;
+    }
+    COMBOBOXINFO cbi = {};
+    cbi.cbSize = sizeof(cbi);
+    if (SendMessage(CB_GETCOMBOBOXINFO, 0, reinterpret_cast<LPARAM>(&cbi)) && cbi.hwndItem != nullptr) {
+        m_wndEdit.SubclassWindow(cbi.hwndItem);
+    }
+    m_hwndUpDown = ::GetWindow(m_hWnd, GW_HWNDNEXT);
+    ::SendMessageW(m_hwndUpDown, UDM_SETRANGE, 0, MAKELPARAM(32767, -32768));
+
+    // The template's dialog-unit rounding rarely matches the closed box's height.
+    RECT rcCombo = {};
+    RECT rcUpDown = {};
+    GetWindowRect(&rcCombo);
+    ::GetWindowRect(m_hwndUpDown, &rcUpDown);
+    ::MapWindowPoints(nullptr, GetParent(), reinterpret_cast<POINT*>(&rcCombo), 2);
+    ::MapWindowPoints(nullptr, GetParent(), reinterpret_cast<POINT*>(&rcUpDown), 2);
+    ::MoveWindow(m_hwndUpDown, rcUpDown.left, rcCombo.top, rcUpDown.right - rcUpDown.left,
+                 rcCombo.bottom - rcCombo.top, TRUE);
+    return TRUE;
+}
+
+std::wstring CCoordValue::GetEditText() const {
+    std::wstring text;
+    const int cch = ::GetWindowTextLengthW(m_wndEdit);
+    if (cch > 0) {
+        text.resize(static_cast<size_t>(cch) + 1);
+        text.resize(static_cast<size_t>(::GetWindowTextW(m_wndEdit, &text[0], cch + 1)));
+    }
+    return text;
+}
+
+BOOL CCoordValue::ProcessWindowMessage(HWND, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult,
+                                       DWORD dwMsgMapID) {
+    if (dwMsgMapID == 1) {
+        // The edit child: arrow keys step the up-down while the list is closed.
+        if ((uMsg == WM_KEYDOWN || uMsg == WM_KEYUP) && (wParam == VK_UP || wParam == VK_DOWN) &&
+            !GetDroppedState()) {
+            lResult = SendMessage(uMsg, wParam, lParam);
+            return TRUE;
+        }
+        return FALSE;
+    }
+    if (dwMsgMapID != 0) {
+        return FALSE;
+    }
+    if (uMsg == WM_ENABLE) {
+        const MSG* pMsg = GetCurrentMessage();
+        DefWindowProc(pMsg->message, pMsg->wParam, pMsg->lParam);
+        ::EnableWindow(m_hwndUpDown, static_cast<BOOL>(wParam));
+        lResult = 0;
+        return TRUE;
+    }
+    if (uMsg != OCM_COMMAND_MSG) {
+        return FALSE;
+    }
+    switch (HIWORD(wParam)) {
+    case CBN_DROPDOWN:
+        m_strDropDownText = GetEditText();
+        break;
+    case CBN_CLOSEUP:
+        ::SetWindowTextW(m_wndEdit, m_strDropDownText.c_str());
+        m_strDropDownText.clear();
+        ::SendMessageW(m_wndEdit, EM_SETSEL, 0, -1);
+        ::SendMessageW(m_wndEdit, EM_SCROLLCARET, 0, 0);
+        break;
+    case CBN_SELENDOK: {
+        const int nIndex = GetCurSel();
+        const WORD wCommand = static_cast<WORD>(LOWORD(wParam) + nIndex);
+        ::PostMessageW(GetParent(), WM_COMMAND, MAKEWPARAM(wCommand, 0), 0);
+        break;
+    }
+    default:
+        return FALSE;
+    }
+    lResult = 0;
+    return TRUE;
+}

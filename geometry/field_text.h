@@ -1,0 +1,7 @@
+// Reading a value field's text; free of platform calls.
+#pragma once
+#include "geometry/placement.h"
+
+// Leading and trailing blanks, an optional minus sign and decimal digits, nothing
+// else; valid only within -32768..32767. "12x", "", "-" and "1 2" are not numbers.
+FieldValue ParseFieldText(const wchar_t* pszText);

@@ -1,0 +1,49 @@
+# Sourced by the run and test scripts: a private X display and Wine prefix whose
+# processes are ended by PID when the calling script exits.
+# Usage: source scripts/wine-env.sh; kelpo_start_display [Xvfb args...]; kelpo_start_prefix
+
+KELPO_XVFB_PID=""
+KELPO_PREFIXES=()
+
+kelpo_cleanup() {
+    local p
+    for p in "${KELPO_PREFIXES[@]}"; do
+        WINEPREFIX="$p" timeout 20 wineserver -k >/dev/null 2>&1 || true
+        rm -rf "$p"
+    done
+    KELPO_PREFIXES=()
+    if [ -n "$KELPO_XVFB_PID" ]; then
+        kill "$KELPO_XVFB_PID" 2>/dev/null || true
+        wait "$KELPO_XVFB_PID" 2>/dev/null || true
+        KELPO_XVFB_PID=""
+    fi
+}
+trap kelpo_cleanup EXIT
+
+# Starts Xvfb on the first free display number; extra arguments replace the default screen.
+kelpo_start_display() {
+    local n=90
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+    local args=("$@")
+    [ ${#args[@]} -gt 0 ] || args=(-screen 0 1280x800x24)
+    Xvfb ":$n" "${args[@]}" -nolisten tcp >/dev/null 2>&1 &
+    KELPO_XVFB_PID=$!
+    export DISPLAY=":$n"
+    local i
+    for i in $(seq 1 100); do
+        [ -e "/tmp/.X11-unix/X$n" ] && return 0
+        sleep 0.1
+    done
+    echo "Xvfb did not start on :$n" >&2
+    return 1
+}
+
+# A fresh prefix, booted once; Windows 10 reported so the newer template is used when asked.
+kelpo_start_prefix() {
+    export WINEPREFIX
+    WINEPREFIX=$(mktemp -d /tmp/kelpo-wine.XXXXXX)
+    KELPO_PREFIXES+=("$WINEPREFIX")
+    export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+    timeout 180 wine wineboot -i >/dev/null 2>&1
+    timeout 60 wineserver -w
+}

@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include <cwctype>
+
+#include "app/command_line.h"
+#include "app/hresult.h"
+
+namespace {
+
+int AsciiCompareNoCase(const wchar_t* a, const wchar_t* b) {
+    for (;; ++a, ++b) {
+        const wint_t ca = std::towlower(*a);
+        const wint_t cb = std::towlower(*b);
+        if (ca != cb || ca == 0) {
+            return static_cast<int>(ca) - static_cast<int>(cb);
+        }
+    }
+}
+
+StartAction Choose(int argc, const wchar_t* tail) { return ChooseStartAction(argc, tail, AsciiCompareNoCase); }
+
+TEST(HResult, Win32ErrorsMapIntoFacilityWin32) {
+    EXPECT_EQ(HResultFromWin32(0), 0);
+    EXPECT_EQ(static_cast<uint32_t>(HResultFromWin32(2)), 0x80070002u);
+    EXPECT_EQ(static_cast<uint32_t>(HResultFromWin32(122)), 0x8007007Au);
+    EXPECT_EQ(static_cast<uint32_t>(HResultFromWin32(1223)), 0x800704C7u);
+    // Only the low 16 bits of the code survive.
+    EXPECT_EQ(static_cast<uint32_t>(HResultFromWin32(0x12345)), 0x80072345u);
+    // An HRESULT passed in already stays as it is.
+    EXPECT_EQ(HResultFromWin32(static_cast<int32_t>(0x80004005u)), static_cast<int32_t>(0x80004005u));
+}
+
+TEST(HResult, ErrorTextLosesTrailingLineBreaksOnly) {
+    EXPECT_EQ(TrimTrailingLineBreaks(L"File not found.\r\n"), L"File not found.");
+    EXPECT_EQ(TrimTrailingLineBreaks(L"a\r\nb\n\r\n"), L"a\r\nb");
+    EXPECT_EQ(TrimTrailingLineBreaks(L"\r\n"), L"");
+    EXPECT_EQ(TrimTrailingLineBreaks(L"no break "), L"no break ");
+}
+
+TEST(HResult, UnknownCodesShowEightLowerCaseDigits) {
+    EXPECT_EQ(FormatUnknownHResult(static_cast<int32_t>(0x8007ABCDu)), L"HRESULT 0x8007abcd");
+    EXPECT_EQ(FormatUnknownHResult(0x2A), L"HRESULT 0x0000002a");
+}
+
+TEST(CommandLine, SwitchesMatchTheWholeTailInAnyCase) {
+    EXPECT_EQ(Choose(2, L"/RunAs"), StartAction::RunAs);
+    EXPECT_EQ(Choose(2, L"/runas"), StartAction::RunAs);
+    EXPECT_EQ(Choose(2, L"/RUNAS"), StartAction::RunAs);
+    EXPECT_EQ(Choose(2, L"/RegServer"), StartAction::RegServer);
+    EXPECT_EQ(Choose(2, L"/unregserver"), StartAction::UnregServer);
+    EXPECT_EQ(Choose(2, L"/UNREGSERVER"), StartAction::UnregServer);
+}
+
+TEST(CommandLine, AnythingElseShowsTheDialog) {
+    EXPECT_EQ(Choose(2, L"/RunAs "), StartAction::ShowDialog);
+    EXPECT_EQ(Choose(3, L"/RunAs x"), StartAction::ShowDialog);
+    EXPECT_EQ(Choose(2, L"RunAs"), StartAction::ShowDialog);
+    EXPECT_EQ(Choose(2, L"-RegServer"), StartAction::ShowDialog);
+    EXPECT_EQ(Choose(2, L"/Reg"), StartAction::ShowDialog);
+    EXPECT_EQ(Choose(2, L""), StartAction::ShowDialog);
+    EXPECT_EQ(Choose(2, nullptr), StartAction::ShowDialog);
+}
+
+TEST(CommandLine, FewerThanTwoArgumentsNeverCompares) {
+    // A tail the runtime did not count as an argument (for instance only quotes) is ignored.
+    EXPECT_EQ(Choose(1, L"/RunAs"), StartAction::ShowDialog);
+    EXPECT_EQ(Choose(0, L"/RegServer"), StartAction::ShowDialog);
+}
+
+}  // namespace

@@ -1,0 +1,83 @@
+// Thin wrappers over window handles: no ownership, no state beyond the handle.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+class CWindow {
+public:
+    HWND m_hWnd = nullptr;
+
+    CWindow() = default;
+    explicit CWindow(HWND hWnd) : m_hWnd(hWnd) {}
+    operator HWND() const { return m_hWnd; }
+    bool IsAttached() const { return m_hWnd != nullptr; }
+
+    LRESULT SendMessage(UINT uMsg, WPARAM wParam = 0, LPARAM lParam = 0) const {
+        return ::SendMessageW(m_hWnd, uMsg, wParam, lParam);
+    }
+    HWND GetDlgItem(int nID) const { return ::GetDlgItem(m_hWnd, nID); }
+    HWND GetParent() const { return ::GetParent(m_hWnd); }
+    int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
+    BOOL GetWindowRect(RECT* prc) const { return ::GetWindowRect(m_hWnd, prc); }
+    BOOL GetClientRect(RECT* prc) const { return ::GetClientRect(m_hWnd, prc); }
+    BOOL EnableWindow(BOOL bEnable = TRUE) const { return ::EnableWindow(m_hWnd, bEnable); }
+    BOOL ShowWindow(int nCmdShow) const { return ::ShowWindow(m_hWnd, nCmdShow); }
+};
+
+class CComboBox : public CWindow {
+public:
+    using CWindow::CWindow;
+    int GetCount() const { return static_cast<int>(SendMessage(CB_GETCOUNT)); }
+    int GetCurSel() const { return static_cast<int>(SendMessage(CB_GETCURSEL)); }
+    int SetCurSel(int nIndex) const { return static_cast<int>(SendMessage(CB_SETCURSEL, nIndex)); }
+    int AddString(const wchar_t* psz) const {
+        return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(psz)));
+    }
+    // CB_ERR reads as null, so a missing entry and an entry without data look alike.
+    DWORD_PTR GetItemData(int nIndex) const {
+        LRESULT r = SendMessage(CB_GETITEMDATA, nIndex);
+        return r == CB_ERR ? 0 : static_cast<DWORD_PTR>(r);
+    }
+    int SetItemData(int nIndex, DWORD_PTR data) const {
+        return static_cast<int>(SendMessage(CB_SETITEMDATA, nIndex, static_cast<LPARAM>(data)));
+    }
+    void ResetContent() const { SendMessage(CB_RESETCONTENT); }
+    BOOL GetDroppedState() const { return static_cast<BOOL>(SendMessage(CB_GETDROPPEDSTATE)); }
+};
+
+class CStatic : public CWindow {
+public:
+    using CWindow::CWindow;
+    HICON GetIcon() const { return reinterpret_cast<HICON>(SendMessage(STM_GETICON)); }
+    HICON SetIcon(HICON hIcon) const {
+        return reinterpret_cast<HICON>(SendMessage(STM_SETICON, reinterpret_cast<WPARAM>(hIcon)));
+    }
+};
+
+class CListViewCtrl : public CWindow {
+public:
+    using CWindow::CWindow;
+    int GetItemCount() const { return static_cast<int>(SendMessage(LVM_GETITEMCOUNT)); }
+    HWND GetHeader() const { return reinterpret_cast<HWND>(SendMessage(LVM_GETHEADER)); }
+    BOOL DeleteAllItems() const { return static_cast<BOOL>(SendMessage(LVM_DELETEALLITEMS)); }
+    HIMAGELIST GetImageList(int nType) const {
+        return reinterpret_cast<HIMAGELIST>(SendMessage(LVM_GETIMAGELIST, nType));
+    }
+    BOOL SetItem(const LVITEMW& item) const {
+        return static_cast<BOOL>(SendMessage(LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    }
+    BOOL SetItemText(int nItem, int nSubItem, const wchar_t* pszText) const {
+        LVITEMW item = {};
+        item.mask = LVIF_TEXT;
+        item.iItem = nItem;
+        item.iSubItem = nSubItem;
+        item.pszText = const_cast<wchar_t*>(pszText);
+        return SetItem(item);
+    }
+    BOOL SetItemState(int nItem, UINT state, UINT mask) const {
+        LVITEMW item = {};
+        item.state = state;
+        item.stateMask = mask;
+        return static_cast<BOOL>(SendMessage(LVM_SETITEMSTATE, nItem, reinterpret_cast<LPARAM>(&item)));
+    }
+};
