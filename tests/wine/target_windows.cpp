@@ -1,0 +1,87 @@
+#include "target_windows.h"
+
+namespace {
+const wchar_t kTargetClass[] = L"KelpoTestTarget";
+const wchar_t kTargetClassNoIcon[] = L"KelpoTestTargetNoIcon";
+constexpr UINT WM_APP_CREATE = WM_APP + 1;
+constexpr UINT WM_APP_DESTROY = WM_APP + 2;
+constexpr UINT WM_APP_HANG = WM_APP + 3;
+
+struct CreateRequest {
+    const std::wstring* title;
+    DWORD dwStyle;
+    DWORD dwExStyle;
+    RECT rc;
+    bool bIcon;
+};
+}  // namespace
+
+LRESULT CALLBACK CTargetThread::WndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    switch (uMsg) {
+    case WM_APP_CREATE: {
+        const auto* req = reinterpret_cast<const CreateRequest*>(lParam);
+        return reinterpret_cast<LRESULT>(::CreateWindowExW(
+            req->dwExStyle, req->bIcon ? kTargetClass : kTargetClassNoIcon, req->title->c_str(), req->dwStyle,
+            req->rc.left, req->rc.top, req->rc.right - req->rc.left, req->rc.bottom - req->rc.top, nullptr,
+            nullptr, ::GetModuleHandleW(nullptr), nullptr));
+    }
+    case WM_APP_DESTROY:
+        return ::DestroyWindow(reinterpret_cast<HWND>(lParam));
+    case WM_APP_HANG:
+        ::Sleep(static_cast<DWORD>(wParam));
+        return 0;
+    default:
+        return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
+    }
+}
+
+DWORD WINAPI CTargetThread::ThreadProc(void* pv) {
+    auto* self = static_cast<CTargetThread*>(pv);
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = WndProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = kTargetClassNoIcon;
+    ::RegisterClassExW(&wc);
+    wc.hIconSm = static_cast<HICON>(::LoadImageW(nullptr, MAKEINTRESOURCEW(32516), IMAGE_ICON, 16, 16, LR_SHARED));
+    wc.lpszClassName = kTargetClass;
+    ::RegisterClassExW(&wc);
+    self->m_hWndControl = ::CreateWindowExW(0, kTargetClassNoIcon, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                            ::GetModuleHandleW(nullptr), nullptr);
+    ::SetEvent(self->m_hReady);
+    MSG msg;
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    return 0;
+}
+
+CTargetThread::CTargetThread() {
+    m_hReady = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    m_hThread = ::CreateThread(nullptr, 0, ThreadProc, this, 0, &m_dwThreadId);
+    ::WaitForSingleObject(m_hReady, 10000);
+}
+
+CTargetThread::~CTargetThread() {
+    ::PostThreadMessageW(m_dwThreadId, WM_QUIT, 0, 0);
+    ::WaitForSingleObject(m_hThread, 10000);
+    ::CloseHandle(m_hThread);
+    ::CloseHandle(m_hReady);
+}
+
+HWND CTargetThread::Create(const std::wstring& title, DWORD dwStyle, DWORD dwExStyle, const RECT& rc, bool bIcon) {
+    CreateRequest req = {&title, dwStyle, dwExStyle, rc, bIcon};
+    return reinterpret_cast<HWND>(
+        ::SendMessageW(m_hWndControl, WM_APP_CREATE, 0, reinterpret_cast<LPARAM>(&req)));
+}
+
+void CTargetThread::Destroy(HWND hWnd) {
+    ::SendMessageW(m_hWndControl, WM_APP_DESTROY, 0, reinterpret_cast<LPARAM>(hWnd));
+}
+
+void CTargetThread::Hang(DWORD dwMilliseconds) {
+    ::PostMessageW(m_hWndControl, WM_APP_HANG, dwMilliseconds, 0);
+}

@@ -1,0 +1,45 @@
+// Top-level windows owned by another thread than the test's, so the program
+// treats them as foreign targets. The thread pumps messages until told to hang.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+class CTargetThread {
+public:
+    CTargetThread();
+    ~CTargetThread();
+    CTargetThread(const CTargetThread&) = delete;
+    CTargetThread& operator=(const CTargetThread&) = delete;
+
+    // Creates a window of the thread's own class (with a small icon unless told otherwise).
+    HWND Create(const std::wstring& title, DWORD dwStyle, DWORD dwExStyle, const RECT& rc, bool bIcon = true);
+    void Destroy(HWND hWnd);
+    // Stops answering messages for the given time; returns at once.
+    void Hang(DWORD dwMilliseconds);
+    DWORD ThreadId() const { return m_dwThreadId; }
+
+private:
+    static DWORD WINAPI ThreadProc(void* pv);
+    static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
+    HANDLE m_hThread = nullptr;
+    DWORD m_dwThreadId = 0;
+    HWND m_hWndControl = nullptr;
+    HANDLE m_hReady = nullptr;
+};
+
+// Polls until pred() holds or the timeout passes, pumping this thread's messages.
+template <class Pred>
+bool WaitUntil(Pred pred, DWORD dwTimeoutMs = 5000) {
+    const ULONGLONG end = ::GetTickCount64() + dwTimeoutMs;
+    for (;;) {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        if (pred()) return true;
+        if (::GetTickCount64() > end) return false;
+        ::Sleep(10);
+    }
+}
