@@ -35,7 +35,7 @@ HRESULT RunAsAdministrator() {
     if (dwError == ERROR_CANCELLED) {
         return S_FALSE;  // declined at the elevation prompt: exit code 1, no message
     }
-    return HResultFromWin32(static_cast<int32_t>(dwError));
+    return HResultFromFailedShellExecute(dwError, reinterpret_cast<INT_PTR>(sei.hInstApp));
 }
 
 HRESULT RunDialog() {

@@ -309,7 +309,7 @@ void CDialog::OnContextMenu(HWND hWndClicked, LPARAM lParam) {
     if (hMenu == nullptr) {
         return;
     }
-    if (hWndClicked == GetDlgItem(IDC_WINDOWS)) {
+    if (hWndClicked == GetDlgItem(IDC_WINDOWS) && !IsOnListHeader(pt, bKeyboard)) {
         HMENU hPopup = ::GetSubMenu(hMenu, 0);
         if (::MonitorFromPoint(pt, MONITOR_DEFAULTTONULL) == nullptr) {
             MONITORINFO mi = {};
@@ -321,6 +321,18 @@ void CDialog::OnContextMenu(HWND hWndClicked, LPARAM lParam) {
         ::TrackPopupMenu(hPopup, 0, pt.x, pt.y, 0, m_hWnd, nullptr);
     }
     ::DestroyMenu(hMenu);
+}
+
+// The header has no context menu. Some platforms report a right click on it
+// with the list view as the clicked window, so the point decides.
+bool CDialog::IsOnListHeader(POINT pt, bool bKeyboard) const {
+    if (bKeyboard) {
+        return false;
+    }
+    RECT rcHeader = {};
+    HWND hWndHeader = m_windowList.GetHeader();
+    return hWndHeader != nullptr && ::IsWindowVisible(hWndHeader) && ::GetWindowRect(hWndHeader, &rcHeader) &&
+           ::PtInRect(&rcHeader, pt);
 }
 
 void CDialog::ResetTargetControls() {

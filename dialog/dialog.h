@@ -55,6 +55,7 @@ private:
     LRESULT OnInitDialog();
     void OnDestroy();
     void OnContextMenu(HWND hWndClicked, LPARAM lParam);
+    bool IsOnListHeader(POINT pt, bool bKeyboard) const;
     void OnApply();
     void OnRestore();
     BOOL OnPresetCommand(int nId);

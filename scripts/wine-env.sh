@@ -38,6 +38,18 @@ kelpo_start_display() {
     return 1
 }
 
+# Replaces the display (for instance by one with two screens) and restarts the
+# prefix's server so Wine sees the new screens.
+kelpo_restart_display() {
+    timeout 60 wineserver -k >/dev/null 2>&1 || true
+    if [ -n "$KELPO_XVFB_PID" ]; then
+        kill "$KELPO_XVFB_PID" 2>/dev/null || true
+        wait "$KELPO_XVFB_PID" 2>/dev/null || true
+        KELPO_XVFB_PID=""
+    fi
+    kelpo_start_display "$@"
+}
+
 # A fresh prefix, booted once; Windows 10 reported so the newer template is used when asked.
 kelpo_start_prefix() {
     export WINEPREFIX
@@ -45,5 +57,18 @@ kelpo_start_prefix() {
     KELPO_PREFIXES+=("$WINEPREFIX")
     export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
     timeout 180 wine wineboot -i >/dev/null 2>&1
-    timeout 60 wineserver -w
+    # Unmanaged windows: with no window manager, Wine would otherwise wait two
+    # seconds for one whenever a window is hidden, and draw no captions.
+    kelpo_wine_reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
+    timeout 60 wineserver -k || true
+}
+
+kelpo_wine_reg() {
+    timeout 60 wine reg "$@" >/dev/null 2>&1
+}
+
+# Makes Wine report Windows 10 (win10) or Windows 7 (win7) to version tests.
+kelpo_set_windows_version() {
+    kelpo_wine_reg add 'HKCU\Software\Wine' /v Version /d "$1" /f
+    timeout 60 wineserver -k || true
 }

@@ -30,6 +30,15 @@ TEST(HResult, Win32ErrorsMapIntoFacilityWin32) {
     EXPECT_EQ(HResultFromWin32(static_cast<int32_t>(0x80004005u)), static_cast<int32_t>(0x80004005u));
 }
 
+TEST(HResult, FailedRelaunchIsNeverSuccess) {
+    EXPECT_EQ(static_cast<uint32_t>(HResultFromFailedShellExecute(2, 42)), 0x80070002u);
+    // No last error: the shell's own code, or E_FAIL when it has none either.
+    EXPECT_EQ(static_cast<uint32_t>(HResultFromFailedShellExecute(0, 2)), 0x80070002u);
+    EXPECT_EQ(static_cast<uint32_t>(HResultFromFailedShellExecute(0, 31)), 0x8007001Fu);
+    EXPECT_EQ(static_cast<uint32_t>(HResultFromFailedShellExecute(0, 0)), 0x80004005u);
+    EXPECT_EQ(static_cast<uint32_t>(HResultFromFailedShellExecute(0, 33)), 0x80004005u);
+}
+
 TEST(HResult, ErrorTextLosesTrailingLineBreaksOnly) {
     EXPECT_EQ(TrimTrailingLineBreaks(L"File not found.\r\n"), L"File not found.");
     EXPECT_EQ(TrimTrailingLineBreaks(L"a\r\nb\n\r\n"), L"a\r\nb");

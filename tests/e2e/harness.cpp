@@ -1,0 +1,239 @@
+#include "harness.h"
+
+#include <cstdlib>
+
+std::wstring KelpoPath() {
+    if (const wchar_t* psz = _wgetenv(L"KELPO_EXE")) {
+        return psz;
+    }
+    wchar_t szDir[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, szDir);
+    return std::wstring(szDir) + L"\\dist\\" + KELPO_EXE_NAME;
+}
+
+CRemoteBuffer::CRemoteBuffer(HANDLE hProcess, size_t cb)
+    : m_hProcess(hProcess), m_p(::VirtualAllocEx(hProcess, nullptr, cb, MEM_COMMIT, PAGE_READWRITE)) {}
+
+CRemoteBuffer::~CRemoteBuffer() {
+    if (m_p != nullptr) {
+        ::VirtualFreeEx(m_hProcess, m_p, 0, MEM_RELEASE);
+    }
+}
+
+bool CRemoteBuffer::Write(const void* pv, size_t cb, size_t offset) const {
+    SIZE_T done = 0;
+    return ::WriteProcessMemory(m_hProcess, static_cast<char*>(m_p) + offset, pv, cb, &done) && done == cb;
+}
+
+bool CRemoteBuffer::Read(void* pv, size_t cb, size_t offset) const {
+    SIZE_T done = 0;
+    return ::ReadProcessMemory(m_hProcess, static_cast<char*>(m_p) + offset, pv, cb, &done) && done == cb;
+}
+
+CKelpo::~CKelpo() {
+    if (m_pi.hProcess != nullptr) {
+        if (::WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT) {
+            ::TerminateProcess(m_pi.hProcess, 0xDEAD);
+            ::WaitForSingleObject(m_pi.hProcess, 5000);
+        }
+        ::CloseHandle(m_pi.hProcess);
+        ::CloseHandle(m_pi.hThread);
+    }
+}
+
+bool CKelpo::Start(const std::wstring& args, const std::wstring& exePath) {
+    std::wstring cmd = L"\"" + exePath + L"\"";
+    if (!args.empty()) {
+        cmd += L" " + args;
+    }
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    return ::CreateProcessW(exePath.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi) !=
+           FALSE;
+}
+
+namespace {
+struct ProcessWindowsQuery {
+    DWORD pid;
+    const wchar_t* cls;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectProcessWindow(HWND hWnd, LPARAM lParam) {
+    auto* q = reinterpret_cast<ProcessWindowsQuery*>(lParam);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hWnd, &pid);
+    wchar_t szClass[64] = {};
+    ::GetClassNameW(hWnd, szClass, 64);
+    if (pid == q->pid && ::IsWindowVisible(hWnd) && lstrcmpiW(szClass, q->cls) == 0) {
+        q->found.push_back(hWnd);
+    }
+    return TRUE;
+}
+}  // namespace
+
+std::vector<HWND> ProcessWindows(DWORD dwPid, const wchar_t* pszClass) {
+    ProcessWindowsQuery q = {dwPid, pszClass, {}};
+    ::EnumWindows(CollectProcessWindow, reinterpret_cast<LPARAM>(&q));
+    return q.found;
+}
+
+HWND CKelpo::WaitForDialog(DWORD dwTimeoutMs) {
+    WaitUntil(
+        [&] {
+            for (HWND h : ProcessWindows(m_pi.dwProcessId, L"#32770")) {
+                if (::GetDlgItem(h, IDC_WINDOWS) != nullptr) {
+                    m_hWndDlg = h;
+                    return true;
+                }
+            }
+            return ::WaitForSingleObject(m_pi.hProcess, 0) == WAIT_OBJECT_0;
+        },
+        dwTimeoutMs);
+    return m_hWndDlg;
+}
+
+DWORD CKelpo::WaitForExit(DWORD dwTimeoutMs) {
+    WaitUntil([&] { return ::WaitForSingleObject(m_pi.hProcess, 0) == WAIT_OBJECT_0; }, dwTimeoutMs);
+    DWORD dwCode = STILL_ACTIVE;
+    ::GetExitCodeProcess(m_pi.hProcess, &dwCode);
+    return dwCode;
+}
+
+std::wstring CKelpo::Text(int nId) const {
+    wchar_t sz[1024] = {};
+    ::SendMessageW(Item(nId), WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(sz));
+    return sz;
+}
+
+std::wstring CKelpo::Title() const {
+    wchar_t sz[256] = {};
+    ::SendMessageW(m_hWndDlg, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(sz));
+    return sz;
+}
+
+void CKelpo::SetText(int nId, const std::wstring& text) const {
+    ::SendMessageW(Item(nId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+RECT CKelpo::Rect(int nId) const {
+    RECT rc = {};
+    ::GetWindowRect(nId == 0 ? m_hWndDlg : Item(nId), &rc);
+    return rc;
+}
+
+int CKelpo::RowCount() const {
+    return static_cast<int>(::SendMessageW(Item(IDC_WINDOWS), LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::wstring CKelpo::Cell(int iRow, int iCol) const {
+    constexpr size_t kChars = 1024;
+    CRemoteBuffer buf(m_pi.hProcess, sizeof(LVITEMW) + kChars * sizeof(wchar_t));
+    LVITEMW item = {};
+    item.iSubItem = iCol;
+    item.cchTextMax = kChars;
+    item.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(buf.Address()) + sizeof(LVITEMW));
+    buf.Write(&item, sizeof(item));
+    ::SendMessageW(Item(IDC_WINDOWS), LVM_GETITEMTEXTW, iRow, reinterpret_cast<LPARAM>(buf.Address()));
+    wchar_t sz[kChars] = {};
+    buf.Read(sz, sizeof(sz) - sizeof(wchar_t), sizeof(LVITEMW));
+    return sz;
+}
+
+HWND CKelpo::RowWindow(int iRow) const {
+    CRemoteBuffer buf(m_pi.hProcess, sizeof(LVITEMW));
+    LVITEMW item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = iRow;
+    buf.Write(&item, sizeof(item));
+    ::SendMessageW(Item(IDC_WINDOWS), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(buf.Address()));
+    buf.Read(&item, sizeof(item));
+    return reinterpret_cast<HWND>(item.lParam);
+}
+
+int CKelpo::FindRow(HWND hWnd) const {
+    for (int i = 0; i < RowCount(); ++i) {
+        if (RowWindow(i) == hWnd) return i;
+    }
+    return -1;
+}
+
+void CKelpo::SelectRow(int iRow) const {
+    CRemoteBuffer buf(m_pi.hProcess, sizeof(LVITEMW));
+    LVITEMW item = {};
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    buf.Write(&item, sizeof(item));
+    ::SendMessageW(Item(IDC_WINDOWS), LVM_SETITEMSTATE, iRow, reinterpret_cast<LPARAM>(buf.Address()));
+}
+
+int CKelpo::SelectedRow() const {
+    return static_cast<int>(
+        ::SendMessageW(Item(IDC_WINDOWS), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+int CKelpo::HeaderFormat(int iCol) const {
+    HWND hWndHeader = reinterpret_cast<HWND>(::SendMessageW(Item(IDC_WINDOWS), LVM_GETHEADER, 0, 0));
+    CRemoteBuffer buf(m_pi.hProcess, sizeof(HDITEMW));
+    HDITEMW hdi = {};
+    hdi.mask = HDI_FORMAT;
+    buf.Write(&hdi, sizeof(hdi));
+    ::SendMessageW(hWndHeader, HDM_GETITEMW, iCol, reinterpret_cast<LPARAM>(buf.Address()));
+    buf.Read(&hdi, sizeof(hdi));
+    return hdi.fmt;
+}
+
+RECT CKelpo::HeaderItemRect(int iCol) const {
+    HWND hWndHeader = reinterpret_cast<HWND>(::SendMessageW(Item(IDC_WINDOWS), LVM_GETHEADER, 0, 0));
+    CRemoteBuffer buf(m_pi.hProcess, sizeof(RECT));
+    RECT rc = {};
+    ::SendMessageW(hWndHeader, HDM_GETITEMRECT, iCol, reinterpret_cast<LPARAM>(buf.Address()));
+    buf.Read(&rc, sizeof(rc));
+    ::MapWindowPoints(hWndHeader, nullptr, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+std::wstring CKelpo::Fields() const {
+    return Text(IDC_WIDTH) + L"," + Text(IDC_HEIGHT) + L"," + Text(IDC_X) + L"," + Text(IDC_Y);
+}
+
+std::wstring CKelpo::RowNumbers(int iRow) const {
+    return Cell(iRow, 1) + L"," + Cell(iRow, 2) + L"," + Cell(iRow, 3) + L"," + Cell(iRow, 4);
+}
+
+void SendKey(WORD vk, bool bShift, bool bAlt) {
+    std::vector<INPUT> inputs;
+    auto key = [&](WORD k, bool bUp) {
+        INPUT in = {};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = k;
+        in.ki.dwFlags = bUp ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(in);
+    };
+    if (bShift) key(VK_SHIFT, false);
+    if (bAlt) key(VK_MENU, false);
+    key(vk, false);
+    key(vk, true);
+    if (bAlt) key(VK_MENU, true);
+    if (bShift) key(VK_SHIFT, true);
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void MouseClickAt(int x, int y, bool bRight) {
+    ::SetCursorPos(x, y);
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = bRight ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = bRight ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    ::SendInput(2, in, sizeof(INPUT));
+}
+
+bool MakeForeground(HWND hWnd) {
+    ::SetForegroundWindow(hWnd);
+    return WaitUntil([&] { return ::GetForegroundWindow() == hWnd; }, 3000);
+}
+
+std::wstring RectText(const RECT& rc) {
+    return std::to_wstring(rc.left) + L"," + std::to_wstring(rc.top) + L"," + std::to_wstring(rc.right) + L"," +
+           std::to_wstring(rc.bottom);
+}

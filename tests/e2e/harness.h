@@ -1,0 +1,85 @@
+// Starting the real executable and looking at its dialog from another process.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "res/resource.h"
+#include "target_windows.h"
+
+// Full path of the executable under test (KELPO_EXE, else dist\ beside the working directory).
+std::wstring KelpoPath();
+
+// Memory in another process, for the list-view and header messages that the
+// system does not carry across processes.
+class CRemoteBuffer {
+public:
+    CRemoteBuffer(HANDLE hProcess, size_t cb);
+    ~CRemoteBuffer();
+    CRemoteBuffer(const CRemoteBuffer&) = delete;
+    CRemoteBuffer& operator=(const CRemoteBuffer&) = delete;
+    void* Address() const { return m_p; }
+    bool Write(const void* pv, size_t cb, size_t offset = 0) const;
+    bool Read(void* pv, size_t cb, size_t offset = 0) const;
+
+private:
+    HANDLE m_hProcess;
+    void* m_p;
+};
+
+class CKelpo {
+public:
+    CKelpo() = default;
+    ~CKelpo();  // ends the process by its handle if it still runs
+    CKelpo(const CKelpo&) = delete;
+    CKelpo& operator=(const CKelpo&) = delete;
+
+    bool Start(const std::wstring& args = L"", const std::wstring& exePath = KelpoPath());
+    // The process's visible dialog, or null when none appeared in time.
+    HWND WaitForDialog(DWORD dwTimeoutMs = 10000);
+    // The exit code, or STILL_ACTIVE when the process did not end in time.
+    DWORD WaitForExit(DWORD dwTimeoutMs = 10000);
+    DWORD Pid() const { return m_pi.dwProcessId; }
+    HANDLE Process() const { return m_pi.hProcess; }
+
+    HWND Dlg() const { return m_hWndDlg; }
+    HWND Item(int nId) const { return ::GetDlgItem(m_hWndDlg, nId); }
+    std::wstring Text(int nId) const;
+    std::wstring Title() const;
+    bool Enabled(int nId) const { return ::IsWindowEnabled(Item(nId)) != FALSE; }
+    void SetText(int nId, const std::wstring& text) const;
+    void Click(int nId) const { ::SendMessageW(Item(nId), BM_CLICK, 0, 0); }
+    LRESULT Command(WORD wId, WORD wCode = 0) const {
+        return ::SendMessageW(m_hWndDlg, WM_COMMAND, MAKEWPARAM(wId, wCode), 0);
+    }
+    RECT Rect(int nId) const;
+
+    // The window list, read through memory in the program's process.
+    int RowCount() const;
+    std::wstring Cell(int iRow, int iCol) const;
+    HWND RowWindow(int iRow) const;
+    int FindRow(HWND hWnd) const;
+    void SelectRow(int iRow) const;
+    int SelectedRow() const;
+    int HeaderFormat(int iCol) const;
+    RECT HeaderItemRect(int iCol) const;
+    // The four fields as "w,h,x,y".
+    std::wstring Fields() const;
+    std::wstring RowNumbers(int iRow) const;
+
+private:
+    PROCESS_INFORMATION m_pi = {};
+    HWND m_hWndDlg = nullptr;
+};
+
+// Top-level visible windows of a class that belong to a process.
+std::vector<HWND> ProcessWindows(DWORD dwPid, const wchar_t* pszClass);
+
+// Real input through the system's queue.
+void SendKey(WORD vk, bool bShift = false, bool bAlt = false);
+void MouseClickAt(int x, int y, bool bRight = false);
+bool MakeForeground(HWND hWnd);
+
+std::wstring RectText(const RECT& rc);

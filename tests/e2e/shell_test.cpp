@@ -1,0 +1,297 @@
+// Start-up, the dialog shell, keyboard, context menu and the error report.
+#include <gtest/gtest.h>
+
+#include "harness.h"
+
+namespace {
+
+bool ProcessIsElevated() {
+    HANDLE hToken = nullptr;
+    TOKEN_ELEVATION elevation = {};
+    DWORD cb = 0;
+    if (::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &hToken)) {
+        ::GetTokenInformation(hToken, TokenElevation, &elevation, sizeof(elevation), &cb);
+        ::CloseHandle(hToken);
+    }
+    return elevation.TokenIsElevated != 0;
+}
+
+std::wstring ExpectedTitle(const std::wstring& adminPrefix) {
+    const std::wstring title = L"Ovrin's Window Resizer";
+    return ProcessIsElevated() ? adminPrefix + title : title;
+}
+
+std::vector<HWND> PopupMenus(DWORD dwPid) { return ProcessWindows(dwPid, L"#32768"); }
+
+const int kGeometryControls[] = {IDC_WIDTH,          IDC_HEIGHT,         IDC_X,
+                                 IDC_Y,              IDC_ANCHOR_CENTER,  IDC_ANCHOR_TOP,
+                                 IDC_ANCHOR_BOTTOM,  IDC_ANCHOR_LEFT,    IDC_ANCHOR_TOPLEFT,
+                                 IDC_ANCHOR_BOTTOMLEFT, IDC_ANCHOR_RIGHT, IDC_ANCHOR_TOPRIGHT,
+                                 IDC_ANCHOR_BOTTOMRIGHT, IDC_APPLY,      IDC_RESTORE};
+
+TEST(Dialog, AppearsCentredWithItsTitleAndNoTarget) {
+    CKelpo kelpo;
+    ASSERT_TRUE(kelpo.Start());
+    ASSERT_NE(kelpo.WaitForDialog(), nullptr);
+    EXPECT_EQ(kelpo.Title(), ExpectedTitle(L"Administrator: "));
+
+    const LONG style = ::GetWindowLongW(kelpo.Dlg(), GWL_STYLE);
+    const LONG exStyle = ::GetWindowLongW(kelpo.Dlg(), GWL_EXSTYLE);
+    EXPECT_EQ(style & (WS_POPUP | WS_CAPTION | WS_SYSMENU), WS_POPUP | WS_CAPTION | WS_SYSMENU);
+    EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
+    EXPECT_NE(exStyle & WS_EX_TOPMOST, 0);
+    EXPECT_NE(exStyle & WS_EX_APPWINDOW, 0);
+
+    MONITORINFO mi = {};
+    mi.cbSize = sizeof(mi);
+    ::GetMonitorInfoW(::MonitorFromWindow(kelpo.Dlg(), MONITOR_DEFAULTTONEAREST), &mi);
+    const RECT rc = kelpo.Rect(0);
+    const int cx = rc.right - rc.left;
+    const int cy = rc.bottom - rc.top;
+    EXPECT_EQ(rc.left, (mi.rcWork.left + mi.rcWork.right) / 2 - cx / 2);
+    EXPECT_EQ(rc.top, (mi.rcWork.top + mi.rcWork.bottom) / 2 - cy / 2);
+
+    for (int nId : kGeometryControls) {
+        EXPECT_FALSE(kelpo.Enabled(nId)) << nId;
+    }
+    EXPECT_EQ(kelpo.Fields(), L",,,");
+    for (int nId : {IDC_DISPLAY, IDC_WINDOWS, IDC_RETICLE, IDCANCEL}) {
+        EXPECT_TRUE(kelpo.Enabled(nId)) << nId;
+    }
+    // Each value field offers its five presets.
+    for (int nId : {IDC_WIDTH, IDC_HEIGHT, IDC_X, IDC_Y}) {
+        EXPECT_EQ(::SendMessageW(kelpo.Item(nId), CB_GETCOUNT, 0, 0), 5) << nId;
+    }
+    wchar_t sz[64] = {};
+    ::SendMessageW(kelpo.Item(IDC_X), CB_GETLBTEXT, 4, reinterpret_cast<LPARAM>(sz));
+    EXPECT_STREQ(sz, L"Right");
+    ::SendMessageW(kelpo.Item(IDC_Y), CB_GETLBTEXT, 2, reinterpret_cast<LPARAM>(sz));
+    EXPECT_STREQ(sz, L"Top");
+}
+
+TEST(Dialog, CloseButtonEscapeAndWindowCloseEndWithZero) {
+    for (int way = 0; way < 3; ++way) {
+        SCOPED_TRACE(way);
+        CKelpo kelpo;
+        ASSERT_TRUE(kelpo.Start());
+        ASSERT_NE(kelpo.WaitForDialog(), nullptr);
+        if (way == 0) {
+            kelpo.Click(IDCANCEL);
+        } else if (way == 1) {
+            ASSERT_TRUE(MakeForeground(kelpo.Dlg()));
+            SendKey(VK_ESCAPE);
+        } else {
+            ::PostMessageW(kelpo.Dlg(), WM_CLOSE, 0, 0);
+        }
+        EXPECT_EQ(kelpo.WaitForExit(), 0u);
+    }
+}
+
+TEST(Dialog, EnterAndF5AreHarmless) {
+    CTargetThread targets;
+    HWND hTarget = targets.Create(L"kelpo e2e target", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, RECT{50, 60, 450, 360});
+    CKelpo kelpo;
+    ASSERT_TRUE(kelpo.Start());
+    ASSERT_NE(kelpo.WaitForDialog(), nullptr);
+    const int iRow = kelpo.FindRow(hTarget);
+    ASSERT_GE(iRow, 0);
+    kelpo.SelectRow(iRow);
+    ASSERT_TRUE(WaitUntil([&] { return kelpo.Enabled(IDC_APPLY); }));
+
+    ASSERT_TRUE(MakeForeground(kelpo.Dlg()));
+    SendKey(VK_RETURN);
+    ::Sleep(300);
+    EXPECT_EQ(kelpo.WaitForExit(0), static_cast<DWORD>(STILL_ACTIVE));
+    EXPECT_TRUE(kelpo.Enabled(IDC_APPLY));
+
+    // F5 refreshes wherever the focus is, and so drops the target.
+    ::SendMessageW(kelpo.Dlg(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(kelpo.Item(IDC_X)), TRUE);
+    SendKey(VK_F5);
+    EXPECT_TRUE(WaitUntil([&] { return !kelpo.Enabled(IDC_APPLY); }));
+    EXPECT_EQ(kelpo.Fields(), L",,,");
+    EXPECT_EQ(kelpo.SelectedRow(), -1);
+    EXPECT_GE(kelpo.FindRow(hTarget), 0);
+    EXPECT_EQ(kelpo.WaitForExit(0), static_cast<DWORD>(STILL_ACTIVE));
+}
+
+TEST(Dialog, ArgumentsThatAreNotSwitchesShowTheDialog) {
+    for (const wchar_t* args : {L"hello", L"\"/RunAs \"", L"/RunAs x", L"/RegServer /RunAs"}) {
+        SCOPED_TRACE(args);
+        CKelpo kelpo;
+        ASSERT_TRUE(kelpo.Start(args));
+        ASSERT_NE(kelpo.WaitForDialog(), nullptr);
+        kelpo.Click(IDCANCEL);
+        EXPECT_EQ(kelpo.WaitForExit(), 0u);
+    }
+}
+
+TEST(Dialog, RunAsStartsAnotherInstanceAndEnds) {
+    CKelpo kelpo;
+    ASSERT_TRUE(kelpo.Start(L"/runAS"));
+    EXPECT_EQ(kelpo.WaitForExit(), 0u);
+    // The relaunched instance shows its dialog; find it by its title and close it.
+    HWND hWndOther = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        hWndOther = ::FindWindowW(L"#32770", ExpectedTitle(L"Administrator: ").c_str());
+        return hWndOther != nullptr;
+    }, 10000));
+    DWORD dwPid = 0;
+    ::GetWindowThreadProcessId(hWndOther, &dwPid);
+    EXPECT_NE(dwPid, kelpo.Pid());
+    HANDLE hOther = ::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION, FALSE, dwPid);
+    ASSERT_NE(hOther, nullptr);
+    ::PostMessageW(hWndOther, WM_CLOSE, 0, 0);
+    if (::WaitForSingleObject(hOther, 10000) != WAIT_OBJECT_0) {
+        ::TerminateProcess(hOther, 1);
+        ADD_FAILURE() << "the relaunched instance did not close";
+    }
+    ::CloseHandle(hOther);
+}
+
+TEST(Dialog, RunAsWithAnUnresolvableNameReportsTheSystemError) {
+    // Argument 0 is used as typed: a name the shell cannot find fails, and the
+    // failure is shown once and returned.
+    CKelpo kelpo;
+    std::wstring path = KelpoPath();
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    std::wstring cmd = L"no-such-kelpo.exe /RunAs";
+    PROCESS_INFORMATION pi = {};
+    ASSERT_TRUE(::CreateProcessW(path.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    // The shell may show its own error box first; ours carries the program's title.
+    bool bReported = false;
+    WaitUntil([&] {
+        for (HWND hWndBox : ProcessWindows(pi.dwProcessId, L"#32770")) {
+            wchar_t sz[128] = {};
+            ::GetWindowTextW(hWndBox, sz, 128);
+            bReported = bReported || lstrcmpW(sz, L"Ovrin's Window Resizer") == 0;
+            ::PostMessageW(hWndBox, WM_COMMAND, IDOK, 0);
+        }
+        return ::WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0;
+    }, 10000);
+    EXPECT_TRUE(bReported);
+    DWORD dwCode = STILL_ACTIVE;
+    if (::WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) {
+        ::TerminateProcess(pi.hProcess, 1);
+    }
+    ::GetExitCodeProcess(pi.hProcess, &dwCode);
+    EXPECT_EQ(dwCode & 0xFFFF0000u, 0x80070000u) << std::hex << dwCode;
+    ::CloseHandle(pi.hProcess);
+    ::CloseHandle(pi.hThread);
+}
+
+TEST(Dialog, RightClickInTheListOnlyOpensTheRefreshMenu) {
+    CKelpo kelpo;
+    ASSERT_TRUE(kelpo.Start());
+    ASSERT_NE(kelpo.WaitForDialog(), nullptr);
+    ASSERT_TRUE(MakeForeground(kelpo.Dlg()));
+
+    const RECT rcList = kelpo.Rect(IDC_WINDOWS);
+    MouseClickAt(rcList.left + 40, rcList.bottom - 20, true);
+    ASSERT_TRUE(WaitUntil([&] { return !PopupMenus(kelpo.Pid()).empty(); }, 3000));
+    RECT rcMenu = {};
+    ::GetWindowRect(PopupMenus(kelpo.Pid())[0], &rcMenu);
+    EXPECT_EQ(rcMenu.left, rcList.left + 40);
+    EXPECT_EQ(rcMenu.top, rcList.bottom - 20);
+    SendKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitUntil([&] { return PopupMenus(kelpo.Pid()).empty(); }, 3000));
+
+    // The menu key (Shift+F10) opens it at the centre of the list.
+    ::SendMessageW(kelpo.Dlg(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(kelpo.Item(IDC_WINDOWS)), TRUE);
+    SendKey(VK_F10, true);
+    ASSERT_TRUE(WaitUntil([&] { return !PopupMenus(kelpo.Pid()).empty(); }, 3000));
+    ::GetWindowRect(PopupMenus(kelpo.Pid())[0], &rcMenu);
+    EXPECT_EQ(rcMenu.left, (rcList.left + rcList.right) / 2);
+    EXPECT_EQ(rcMenu.top, (rcList.top + rcList.bottom) / 2);
+    SendKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitUntil([&] { return PopupMenus(kelpo.Pid()).empty(); }, 3000));
+
+    // The header, a group box and a disabled field open nothing.
+    const RECT rcHeader = kelpo.HeaderItemRect(1);
+    const RECT rcClose = kelpo.Rect(IDCANCEL);
+    const RECT rcWidth = kelpo.Rect(IDC_WIDTH);
+    const POINT elsewhere[] = {{rcHeader.left + 5, rcHeader.top + 3},
+                               {rcClose.left + 5, rcClose.top + 5},
+                               {rcWidth.left + 5, rcWidth.top + 5}};
+    for (const POINT& pt : elsewhere) {
+        MouseClickAt(pt.x, pt.y, true);
+        ::Sleep(400);
+        EXPECT_TRUE(PopupMenus(kelpo.Pid()).empty()) << pt.x << "," << pt.y;
+        if (!PopupMenus(kelpo.Pid()).empty()) SendKey(VK_ESCAPE);
+    }
+    EXPECT_EQ(kelpo.WaitForExit(0), static_cast<DWORD>(STILL_ACTIVE));
+}
+
+TEST(Dialog, RegistrationSwitchesNeverReportSuccessWithoutRegistering) {
+    for (const wchar_t* args : {L"/RegServer", L"/unregserver"}) {
+        SCOPED_TRACE(args);
+        CKelpo kelpo;
+        ASSERT_TRUE(kelpo.Start(args));
+        HWND hWndBox = nullptr;
+        WaitUntil([&] {
+            auto boxes = ProcessWindows(kelpo.Pid(), L"#32770");
+            hWndBox = boxes.empty() ? nullptr : boxes[0];
+            return hWndBox != nullptr || kelpo.WaitForExit(0) != STILL_ACTIVE;
+        });
+        if (hWndBox != nullptr) {
+            ::PostMessageW(hWndBox, WM_COMMAND, IDOK, 0);
+        }
+        const DWORD dwCode = kelpo.WaitForExit();
+        if (dwCode != 0) {
+            // A failure is shown in a box and returned as a failure HRESULT.
+            EXPECT_NE(hWndBox, nullptr);
+            EXPECT_NE(dwCode & 0x80000000u, 0u);
+        }
+        EXPECT_NE(dwCode, static_cast<DWORD>(STILL_ACTIVE));
+    }
+}
+
+// Japanese user interface (LANG=ja_JP.UTF-8): resources of language 1041.
+TEST(Japanese, ShowsTheJapaneseResources) {
+    CKelpo kelpo;
+    ASSERT_TRUE(kelpo.Start());
+    ASSERT_NE(kelpo.WaitForDialog(), nullptr);
+    EXPECT_EQ(kelpo.Title(), ExpectedTitle(L"\x7ba1\x7406\x8005: "));
+    EXPECT_EQ(kelpo.Text(IDCANCEL), L"\x9589\x3058\x308b(&C)");
+    EXPECT_EQ(kelpo.Text(IDC_RESTORE), L"\x5143\x306b\x623b\x3059(&R)");
+    wchar_t sz[64] = {};
+    ::SendMessageW(kelpo.Item(IDC_WIDTH), CB_GETLBTEXT, 2, reinterpret_cast<LPARAM>(sz));
+    EXPECT_STREQ(sz, L"\x5168\x753b\x9762");
+    ::SendMessageW(kelpo.Item(IDC_X), CB_GETLBTEXT, 3, reinterpret_cast<LPARAM>(sz));
+    EXPECT_STREQ(sz, L"\x4e2d\x592e\x63c3\x3048");
+    kelpo.Click(IDCANCEL);
+    EXPECT_EQ(kelpo.WaitForExit(), 0u);
+}
+
+// Proportions that tell the Japanese templates apart: Close is 50 units wide in
+// template 128 and 60 in 129, the window list 301 and 310.
+double CloseToListWidth(const CKelpo& kelpo) {
+    const RECT rcClose = kelpo.Rect(IDCANCEL);
+    const RECT rcList = kelpo.Rect(IDC_WINDOWS);
+    return static_cast<double>(rcClose.right - rcClose.left) / (rcList.right - rcList.left);
+}
+
+TEST(Japanese, BeforeWindows10UsesTemplate128) {
+    CKelpo kelpo;
+    ASSERT_TRUE(kelpo.Start());
+    ASSERT_NE(kelpo.WaitForDialog(), nullptr);
+    EXPECT_NEAR(CloseToListWidth(kelpo), 50.0 / 301.0, 0.01);
+}
+
+TEST(Win10Japanese, UsesTemplate129) {
+    CKelpo kelpo;
+    ASSERT_TRUE(kelpo.Start());
+    ASSERT_NE(kelpo.WaitForDialog(), nullptr);
+    EXPECT_NEAR(CloseToListWidth(kelpo), 60.0 / 310.0, 0.01);
+    EXPECT_EQ(kelpo.Text(IDC_APPLY), L"\x9069\x7528(&A)");
+}
+
+TEST(Win10English, LooksLikeBefore) {
+    CKelpo kelpo;
+    ASSERT_TRUE(kelpo.Start());
+    ASSERT_NE(kelpo.WaitForDialog(), nullptr);
+    EXPECT_NEAR(CloseToListWidth(kelpo), 50.0 / 315.0, 0.01);
+    EXPECT_EQ(kelpo.Text(IDC_APPLY), L"&Apply");
+}
+
+}  // namespace
