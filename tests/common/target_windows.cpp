@@ -6,6 +6,9 @@ const wchar_t kTargetClassNoIcon[] = L"KelpoTestTargetNoIcon";
 constexpr UINT WM_APP_CREATE = WM_APP + 1;
 constexpr UINT WM_APP_DESTROY = WM_APP + 2;
 constexpr UINT WM_APP_HANG = WM_APP + 3;
+constexpr UINT WM_APP_SHOW = WM_APP + 4;
+const wchar_t kMinTrackX[] = L"Kelpo.MinTrackX";
+const wchar_t kMinTrackY[] = L"Kelpo.MinTrackY";
 
 struct CreateRequest {
     const std::wstring* title;
@@ -30,6 +33,17 @@ LRESULT CALLBACK CTargetThread::WndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPA
     case WM_APP_HANG:
         ::Sleep(static_cast<DWORD>(wParam));
         return 0;
+    case WM_APP_SHOW:
+        return ::ShowWindow(reinterpret_cast<HWND>(lParam), static_cast<int>(wParam));
+    case WM_GETMINMAXINFO: {
+        auto* pmmi = reinterpret_cast<MINMAXINFO*>(lParam);
+        if (HANDLE x = ::GetPropW(hWnd, kMinTrackX)) {
+            pmmi->ptMinTrackSize.x = static_cast<LONG>(reinterpret_cast<INT_PTR>(x));
+            pmmi->ptMinTrackSize.y = static_cast<LONG>(reinterpret_cast<INT_PTR>(::GetPropW(hWnd, kMinTrackY)));
+            return 0;
+        }
+        return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
+    }
     default:
         return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
     }
@@ -80,6 +94,15 @@ HWND CTargetThread::Create(const std::wstring& title, DWORD dwStyle, DWORD dwExS
 
 void CTargetThread::Destroy(HWND hWnd) {
     ::SendMessageW(m_hWndControl, WM_APP_DESTROY, 0, reinterpret_cast<LPARAM>(hWnd));
+}
+
+void CTargetThread::Show(HWND hWnd, int nCmdShow) {
+    ::SendMessageW(m_hWndControl, WM_APP_SHOW, static_cast<WPARAM>(nCmdShow), reinterpret_cast<LPARAM>(hWnd));
+}
+
+void CTargetThread::SetMinTrackSize(HWND hWnd, int cx, int cy) {
+    ::SetPropW(hWnd, kMinTrackX, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(cx)));
+    ::SetPropW(hWnd, kMinTrackY, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(cy)));
 }
 
 void CTargetThread::Hang(DWORD dwMilliseconds) {

@@ -15,6 +15,9 @@ public:
     // Creates a window of the thread's own class (with a small icon unless told otherwise).
     HWND Create(const std::wstring& title, DWORD dwStyle, DWORD dwExStyle, const RECT& rc, bool bIcon = true);
     void Destroy(HWND hWnd);
+    void Show(HWND hWnd, int nCmdShow);
+    // The window refuses to become smaller than this, as a program with a minimum size does.
+    void SetMinTrackSize(HWND hWnd, int cx, int cy);
     // Stops answering messages for the given time; returns at once.
     void Hang(DWORD dwMilliseconds);
     DWORD ThreadId() const { return m_dwThreadId; }

@@ -1,1 +1,221 @@
+// The window list and the display list of the real program.
+#include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
+#include "harness.h"
+
+namespace {
+
+constexpr DWORD kNormal = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+
+class Enumeration : public ::testing::Test {
+protected:
+    void StartKelpo() {
+        ASSERT_TRUE(m_kelpo.Start());
+        ASSERT_NE(m_kelpo.WaitForDialog(), nullptr);
+    }
+    // Refresh through the dialog's own command, and how long it took.
+    ULONGLONG TimedRefresh() {
+        const ULONGLONG start = ::GetTickCount64();
+        m_kelpo.Command(ID_REFRESH);
+        return ::GetTickCount64() - start;
+    }
+
+    CTargetThread m_targets;
+    CKelpo m_kelpo;
+};
+
+TEST_F(Enumeration, ListsEveryEligibleWindowAndNoOther) {
+    HWND hNormal = m_targets.Create(L"kelpo e2e normal", kNormal, 0, RECT{20, 30, 420, 330});
+    HWND hTool = m_targets.Create(L"kelpo e2e tool", kNormal, WS_EX_TOOLWINDOW, RECT{40, 50, 240, 150});
+    HWND hEmpty = m_targets.Create(L"", kNormal, 0, RECT{60, 70, 260, 170});
+    HWND hOwned = nullptr;
+    HWND hHidden = m_targets.Create(L"kelpo e2e hidden", WS_OVERLAPPEDWINDOW, 0, RECT{0, 0, 100, 100});
+    HWND hPopup = m_targets.Create(L"kelpo e2e popup", WS_POPUP | WS_VISIBLE, 0, RECT{0, 0, 100, 100});
+    (void)hOwned;
+    StartKelpo();
+
+    EXPECT_GE(m_kelpo.FindRow(hNormal), 0);
+    EXPECT_GE(m_kelpo.FindRow(hTool), 0);
+    const int iEmpty = m_kelpo.FindRow(hEmpty);
+    ASSERT_GE(iEmpty, 0);
+    EXPECT_EQ(m_kelpo.Cell(iEmpty, 0), L"");
+    EXPECT_EQ(m_kelpo.FindRow(hHidden), -1);
+    EXPECT_EQ(m_kelpo.FindRow(hPopup), -1);
+    for (int i = 0; i < m_kelpo.RowCount(); ++i) {
+        DWORD dwPid = 0;
+        ::GetWindowThreadProcessId(m_kelpo.RowWindow(i), &dwPid);
+        EXPECT_NE(dwPid, m_kelpo.Pid()) << "the program lists its own window";
+    }
+    const int iNormal = m_kelpo.FindRow(hNormal);
+    EXPECT_EQ(m_kelpo.Cell(iNormal, 0), L"kelpo e2e normal");
+    EXPECT_EQ(m_kelpo.RowNumbers(iNormal), SizePosText(WindowRect(hNormal)));
+}
+
+TEST_F(Enumeration, RowsComeSortedByTitleAndHeaderClicksSortNumerically) {
+    const int widths[] = {300, 1000, 20, 450, 99};
+    const wchar_t* titles[] = {L"kelpo e2e delta", L"kelpo e2e alpha", L"kelpo e2e echo", L"kelpo e2e charlie",
+                               L"kelpo e2e bravo"};
+    for (int i = 0; i < 5; ++i) {
+        m_targets.Create(titles[i], kNormal, 0, RECT{10 * i, 10, 10 * i + widths[i], 300});
+    }
+    StartKelpo();
+    const int n = m_kelpo.RowCount();
+    ASSERT_GE(n, 5);
+    for (int i = 1; i < n; ++i) {
+        EXPECT_LE(::lstrcmpW(m_kelpo.Cell(i - 1, 0).substr(0, 31).c_str(), m_kelpo.Cell(i, 0).substr(0, 31).c_str()),
+                  0)
+            << i;
+    }
+    EXPECT_EQ(m_kelpo.HeaderFormat(0) & (HDF_SORTUP | HDF_SORTDOWN), HDF_SORTUP);
+
+    ASSERT_TRUE(MakeForeground(m_kelpo.Dlg()));
+    const RECT rcWidth = m_kelpo.HeaderItemRect(1);
+    MouseClickAt((rcWidth.left + rcWidth.right) / 2, (rcWidth.top + rcWidth.bottom) / 2);
+    ASSERT_TRUE(WaitUntil([&] { return (m_kelpo.HeaderFormat(1) & HDF_SORTUP) != 0; }));
+    EXPECT_EQ(m_kelpo.HeaderFormat(0) & (HDF_SORTUP | HDF_SORTDOWN), 0);
+    for (int i = 1; i < n; ++i) {
+        EXPECT_LE(std::stoi(m_kelpo.Cell(i - 1, 1)), std::stoi(m_kelpo.Cell(i, 1))) << i;
+    }
+    // A second click soon after the first would be a double click, which does not sort.
+    ::Sleep(::GetDoubleClickTime() + 100);
+    MouseClickAt((rcWidth.left + rcWidth.right) / 2, (rcWidth.top + rcWidth.bottom) / 2);
+    ASSERT_TRUE(WaitUntil([&] { return (m_kelpo.HeaderFormat(1) & HDF_SORTDOWN) != 0; }));
+    for (int i = 1; i < n; ++i) {
+        EXPECT_GE(std::stoi(m_kelpo.Cell(i - 1, 1)), std::stoi(m_kelpo.Cell(i, 1))) << i;
+    }
+    // The order holds across a refresh.
+    TimedRefresh();
+    EXPECT_EQ(m_kelpo.Cell(0, 1), L"1000");
+}
+
+TEST_F(Enumeration, RefreshAndItsMenuItemDropTheTarget) {
+    HWND hTarget = m_targets.Create(L"kelpo e2e target", kNormal, 0, RECT{20, 30, 420, 330});
+    StartKelpo();
+    for (int way = 0; way < 2; ++way) {
+        SCOPED_TRACE(way);
+        m_kelpo.SelectRow(m_kelpo.FindRow(hTarget));
+        ASSERT_TRUE(WaitUntil([&] { return m_kelpo.Enabled(IDC_APPLY); }));
+        if (way == 0) {
+            TimedRefresh();
+        } else {
+            ASSERT_TRUE(MakeForeground(m_kelpo.Dlg()));
+            const RECT rcList = m_kelpo.Rect(IDC_WINDOWS);
+            MouseClickAt(rcList.left + 30, rcList.bottom - 10, true);
+            ASSERT_TRUE(WaitUntil([&] { return !ProcessWindows(m_kelpo.Pid(), L"#32768").empty(); }));
+            SendKey(VK_DOWN);
+            SendKey(VK_RETURN);
+        }
+        EXPECT_TRUE(WaitUntil([&] { return !m_kelpo.Enabled(IDC_APPLY); }));
+        EXPECT_EQ(m_kelpo.SelectedRow(), -1);
+        EXPECT_EQ(m_kelpo.Fields(), L",,,");
+        EXPECT_FALSE(m_kelpo.Enabled(IDC_RESTORE));
+    }
+}
+
+TEST_F(Enumeration, AHungWindowDoesNotStallTheRefill) {
+    for (int i = 0; i < 100; ++i) {
+        m_targets.Create(L"kelpo e2e window " + std::to_wstring(i), kNormal, 0, RECT{i, i, 200 + i, 200 + i});
+    }
+    CTargetThread hungThread;
+    hungThread.Create(L"kelpo e2e hung", kNormal, 0, RECT{5, 5, 300, 300});
+    StartKelpo();
+    ULONGLONG baseline = ~0ull;
+    for (int i = 0; i < 3; ++i) {
+        baseline = std::min(baseline, TimedRefresh());
+    }
+    hungThread.Hang(2000);
+    ::Sleep(50);
+    const ULONGLONG hung = TimedRefresh();
+    EXPECT_LT(hung, baseline + 500) << "baseline " << baseline << " ms";
+    EXPECT_GE(m_kelpo.RowCount(), 101);
+    ::Sleep(2000);
+}
+
+TEST_F(Enumeration, WindowsThatComeAndGoDuringRefillsNeverCrashIt) {
+    StartKelpo();
+    std::atomic<bool> stop{false};
+    std::thread churn([&] {
+        CTargetThread thread;
+        while (!stop) {
+            HWND h = thread.Create(L"kelpo e2e churn", kNormal, 0, RECT{0, 0, 100, 100});
+            thread.Destroy(h);
+        }
+    });
+    for (int i = 0; i < 60; ++i) {
+        TimedRefresh();
+    }
+    stop = true;
+    churn.join();
+    EXPECT_EQ(m_kelpo.WaitForExit(0), static_cast<DWORD>(STILL_ACTIVE));
+    EXPECT_NE(m_kelpo.RowCount(), 0);
+}
+
+TEST_F(Enumeration, LongAndUnusualTitlesAreShown) {
+    const std::wstring longTitle = L"kelpo e2e long " + std::wstring(10000, L'\x65e5');
+    HWND hLong = m_targets.Create(longTitle, kNormal, 0, RECT{0, 0, 300, 300});
+    HWND hOdd = m_targets.Create(L"kelpo e2e \x00e9\x00e8 \x263a \t%s%d", kNormal, 0, RECT{0, 0, 300, 300});
+    StartKelpo();
+    const int iLong = m_kelpo.FindRow(hLong);
+    ASSERT_GE(iLong, 0);
+    EXPECT_EQ(m_kelpo.Cell(iLong, 0).substr(0, 100), longTitle.substr(0, 100));
+    EXPECT_EQ(m_kelpo.Cell(m_kelpo.FindRow(hOdd), 0), L"kelpo e2e \x00e9\x00e8 \x263a \t%s%d");
+    TimedRefresh();
+    EXPECT_GE(m_kelpo.FindRow(hLong), 0);
+}
+
+TEST_F(Enumeration, TheDisplayListNamesEveryDisplay) {
+    StartKelpo();
+    const int n = static_cast<int>(::SendMessageW(m_kelpo.Item(IDC_DISPLAY), CB_GETCOUNT, 0, 0));
+    ASSERT_EQ(n, ::GetSystemMetrics(SM_CMONITORS));
+    for (int i = 0; i < n; ++i) {
+        wchar_t sz[256] = {};
+        ::SendMessageW(m_kelpo.Item(IDC_DISPLAY), CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(sz));
+        EXPECT_EQ(std::wstring(sz).substr(0, 3), std::to_wstring(i + 1) + L". ");
+    }
+    EXPECT_EQ(::SendMessageW(m_kelpo.Item(IDC_DISPLAY), CB_GETCURSEL, 0, 0), 0);
+}
+
+// Runs on an Xvfb with two screens (1280x800 and 1024x768).
+class TwoDisplays : public Enumeration {};
+
+TEST_F(TwoDisplays, ChoosingDisplayTwoRefillsAndDropsTheTarget) {
+    ASSERT_EQ(::GetSystemMetrics(SM_CMONITORS), 2);
+    HWND hTarget = m_targets.Create(L"kelpo e2e target", kNormal, 0, RECT{20, 30, 420, 330});
+    StartKelpo();
+    HWND hCombo = m_kelpo.Item(IDC_DISPLAY);
+    wchar_t sz[256] = {};
+    ::SendMessageW(hCombo, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(sz));
+    EXPECT_EQ(std::wstring(sz).substr(0, 3), L"1. ");
+    ::SendMessageW(hCombo, CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(sz));
+    EXPECT_EQ(std::wstring(sz).substr(0, 3), L"2. ");
+
+    m_kelpo.SelectRow(m_kelpo.FindRow(hTarget));
+    ASSERT_TRUE(WaitUntil([&] { return m_kelpo.Enabled(IDC_APPLY); }));
+    ::SendMessageW(hCombo, CB_SETCURSEL, 1, 0);
+    ::SendMessageW(m_kelpo.Dlg(), WM_COMMAND, MAKEWPARAM(IDC_DISPLAY, CBN_SELENDOK), reinterpret_cast<LPARAM>(hCombo));
+    EXPECT_FALSE(m_kelpo.Enabled(IDC_APPLY));
+    EXPECT_EQ(m_kelpo.SelectedRow(), -1);
+    EXPECT_EQ(::SendMessageW(hCombo, CB_GETCURSEL, 0, 0), 1);
+    EXPECT_GE(m_kelpo.FindRow(hTarget), 0);
+
+    // The presets now refer to display 2's work area.
+    MONITORINFO mi = {};
+    mi.cbSize = sizeof(mi);
+    HMONITOR hMonitor = reinterpret_cast<HMONITOR>(::SendMessageW(hCombo, CB_GETITEMDATA, 1, 0));
+    ASSERT_TRUE(::GetMonitorInfoW(hMonitor, &mi));
+    m_kelpo.SelectRow(m_kelpo.FindRow(hTarget));
+    ASSERT_TRUE(WaitUntil([&] { return m_kelpo.Enabled(IDC_APPLY); }));
+    m_kelpo.Command(IDC_WIDTH + 2);
+    EXPECT_EQ(m_kelpo.Text(IDC_WIDTH), std::to_wstring(mi.rcWork.right - mi.rcWork.left));
+    m_kelpo.Command(IDC_ANCHOR_BOTTOMRIGHT);
+    EXPECT_EQ(m_kelpo.Text(IDC_Y), std::to_wstring(mi.rcWork.bottom - (330 - 30)));
+
+    // F5 keeps display 2 chosen.
+    m_kelpo.Command(ID_REFRESH);
+    EXPECT_EQ(::SendMessageW(hCombo, CB_GETCURSEL, 0, 0), 1);
+}
+
+}  // namespace

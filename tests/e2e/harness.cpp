@@ -237,3 +237,31 @@ std::wstring RectText(const RECT& rc) {
     return std::to_wstring(rc.left) + L"," + std::to_wstring(rc.top) + L"," + std::to_wstring(rc.right) + L"," +
            std::to_wstring(rc.bottom);
 }
+
+HWND CKelpo::Focus() const {
+    GUITHREADINFO gti = {};
+    gti.cbSize = sizeof(gti);
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(m_hWndDlg, nullptr), &gti);
+    return gti.hwndFocus;
+}
+
+int CKelpo::FocusedField() const {
+    HWND hWnd = Focus();
+    for (int nId : {IDC_WIDTH, IDC_HEIGHT, IDC_X, IDC_Y}) {
+        if (hWnd != nullptr && (hWnd == Item(nId) || ::GetParent(hWnd) == Item(nId))) {
+            return nId;
+        }
+    }
+    return 0;
+}
+
+RECT WindowRect(HWND hWnd) {
+    RECT rc = {};
+    ::GetWindowRect(hWnd, &rc);
+    return rc;
+}
+
+std::wstring SizePosText(const RECT& rc) {
+    return std::to_wstring(rc.right - rc.left) + L"," + std::to_wstring(rc.bottom - rc.top) + L"," +
+           std::to_wstring(rc.left) + L"," + std::to_wstring(rc.top);
+}

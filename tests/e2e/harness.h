@@ -68,6 +68,10 @@ public:
     // The four fields as "w,h,x,y".
     std::wstring Fields() const;
     std::wstring RowNumbers(int iRow) const;
+    // The window with the keyboard focus in the program's thread.
+    HWND Focus() const;
+    // The field (combo box) that holds the focus, or 0.
+    int FocusedField() const;
 
 private:
     PROCESS_INFORMATION m_pi = {};
@@ -83,3 +87,6 @@ void MouseClickAt(int x, int y, bool bRight = false);
 bool MakeForeground(HWND hWnd);
 
 std::wstring RectText(const RECT& rc);
+RECT WindowRect(HWND hWnd);
+// "w,h,x,y" of a rectangle, as the fields and the list rows show it.
+std::wstring SizePosText(const RECT& rc);
