@@ -1,1 +1,335 @@
+// Selection, Apply, Restore, presets, anchors and the value fields of the real program.
+#include <gtest/gtest.h>
 
+#include "harness.h"
+
+namespace {
+
+constexpr DWORD kSizable = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+constexpr DWORD kFixed = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
+const int kAnchors[] = {IDC_ANCHOR_CENTER,   IDC_ANCHOR_TOP,      IDC_ANCHOR_BOTTOM,
+                        IDC_ANCHOR_LEFT,     IDC_ANCHOR_TOPLEFT,  IDC_ANCHOR_BOTTOMLEFT,
+                        IDC_ANCHOR_RIGHT,    IDC_ANCHOR_TOPRIGHT, IDC_ANCHOR_BOTTOMRIGHT};
+
+class Placement : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_hTarget = m_targets.Create(L"kelpo e2e target", kSizable, 0, RECT{30, 40, 430, 340});
+        ASSERT_TRUE(m_kelpo.Start());
+        ASSERT_NE(m_kelpo.WaitForDialog(), nullptr);
+    }
+    void Select(HWND hWnd) {
+        const int iRow = m_kelpo.FindRow(hWnd);
+        ASSERT_GE(iRow, 0);
+        m_kelpo.SelectRow(iRow);
+        ASSERT_EQ(m_kelpo.SelectedRow(), m_kelpo.FindRow(hWnd));
+    }
+    void Type(const wchar_t* w, const wchar_t* h, const wchar_t* x, const wchar_t* y) {
+        m_kelpo.SetText(IDC_WIDTH, w);
+        m_kelpo.SetText(IDC_HEIGHT, h);
+        m_kelpo.SetText(IDC_X, x);
+        m_kelpo.SetText(IDC_Y, y);
+    }
+    // Enabled state of fields, spin buttons, anchors and Apply as "WHXY S A P".
+    std::wstring Usable() {
+        std::wstring s;
+        for (int nId : {IDC_WIDTH, IDC_HEIGHT, IDC_X, IDC_Y}) s += m_kelpo.Enabled(nId) ? L"1" : L"0";
+        s += L" ";
+        for (int nId : {IDC_WIDTH_SPIN, IDC_HEIGHT_SPIN, IDC_X_SPIN, IDC_Y_SPIN}) s += m_kelpo.Enabled(nId) ? L"1" : L"0";
+        s += L" ";
+        int anchors = 0;
+        for (int nId : kAnchors) anchors += m_kelpo.Enabled(nId) ? 1 : 0;
+        s += std::to_wstring(anchors);
+        s += m_kelpo.Enabled(IDC_APPLY) ? L" 1" : L" 0";
+        return s;
+    }
+    MONITORINFO ChosenDisplay() {
+        HWND hCombo = m_kelpo.Item(IDC_DISPLAY);
+        MONITORINFO mi = {};
+        mi.cbSize = sizeof(mi);
+        ::GetMonitorInfoW(reinterpret_cast<HMONITOR>(::SendMessageW(
+                              hCombo, CB_GETITEMDATA, ::SendMessageW(hCombo, CB_GETCURSEL, 0, 0), 0)),
+                          &mi);
+        return mi;
+    }
+
+    CTargetThread m_targets;
+    HWND m_hTarget = nullptr;
+    CKelpo m_kelpo;
+};
+
+TEST_F(Placement, SelectionFillsTheFieldsAndEnablesByStyle) {
+    HWND hFixed = m_targets.Create(L"kelpo e2e fixed", kFixed, 0, RECT{10, 20, 210, 220});
+    HWND hMax = m_targets.Create(L"kelpo e2e max", kSizable, 0, RECT{10, 20, 210, 220});
+    HWND hMin = m_targets.Create(L"kelpo e2e min", kSizable, 0, RECT{10, 20, 210, 220});
+    m_targets.Show(hMax, SW_MAXIMIZE);
+    m_targets.Show(hMin, SW_MINIMIZE);
+    m_kelpo.Command(ID_REFRESH);
+
+    Select(m_hTarget);
+    EXPECT_EQ(m_kelpo.Fields(), SizePosText(WindowRect(m_hTarget)));
+    EXPECT_EQ(m_kelpo.Fields(), L"400,300,30,40");
+    EXPECT_EQ(Usable(), L"1111 1111 9 1");
+    EXPECT_FALSE(m_kelpo.Enabled(IDC_RESTORE));
+
+    Select(hFixed);
+    EXPECT_EQ(m_kelpo.Fields(), SizePosText(WindowRect(hFixed)));
+    EXPECT_EQ(Usable(), L"0011 0011 9 1");
+
+    for (HWND h : {hMax, hMin}) {
+        Select(h);
+        EXPECT_EQ(m_kelpo.Fields(), SizePosText(WindowRect(h)));
+        EXPECT_EQ(Usable(), L"0000 0000 0 0");
+    }
+}
+
+TEST_F(Placement, ApplyMovesTheTargetAndRestorePutsItBack) {
+    Select(m_hTarget);
+    Type(L"800", L"600", L"100", L"50");
+    m_kelpo.Click(IDC_APPLY);
+    EXPECT_EQ(RectText(WindowRect(m_hTarget)), L"100,50,900,650");
+    EXPECT_EQ(m_kelpo.Fields(), L"800,600,100,50");
+    EXPECT_EQ(m_kelpo.RowNumbers(m_kelpo.FindRow(m_hTarget)), L"800,600,100,50");
+    EXPECT_EQ(m_kelpo.SelectedRow(), m_kelpo.FindRow(m_hTarget));
+    EXPECT_TRUE(m_kelpo.Enabled(IDC_RESTORE));
+
+    // A second Apply does not stack: Restore still goes to the first rectangle.
+    Type(L"500", L"400", L"0", L"0");
+    m_kelpo.Click(IDC_APPLY);
+    EXPECT_EQ(RectText(WindowRect(m_hTarget)), L"0,0,500,400");
+    m_kelpo.Click(IDC_RESTORE);
+    EXPECT_EQ(RectText(WindowRect(m_hTarget)), L"30,40,430,340");
+    EXPECT_EQ(m_kelpo.Fields(), L"400,300,30,40");
+    EXPECT_FALSE(m_kelpo.Enabled(IDC_RESTORE));
+
+    // Apply onto the restore rectangle leaves Restore disabled.
+    m_kelpo.Click(IDC_APPLY);
+    EXPECT_FALSE(m_kelpo.Enabled(IDC_RESTORE));
+}
+
+TEST_F(Placement, NegativeWidthIsNormalisedAtApply) {
+    Select(m_hTarget);
+    // Wider than the smallest frame the system allows a captioned window.
+    Type(L"-250", L"300", L"400", L"40");
+    m_kelpo.Click(IDC_APPLY);
+    EXPECT_EQ(RectText(WindowRect(m_hTarget)), L"150,40,400,340");
+    EXPECT_EQ(m_kelpo.Fields(), L"250,300,150,40");
+}
+
+TEST_F(Placement, UnreadableFieldsKeepTheCurrentValues) {
+    Select(m_hTarget);
+    for (const wchar_t* bad : {L"abc", L"12x", L"", L"32768", L"-32769", L"1 2", L"0x20"}) {
+        SCOPED_TRACE(bad);
+        Type(bad, bad, bad, bad);
+        m_kelpo.Click(IDC_APPLY);
+        EXPECT_EQ(RectText(WindowRect(m_hTarget)), L"30,40,430,340");
+        EXPECT_EQ(m_kelpo.Fields(), L"400,300,30,40");
+    }
+    // The extremes of the range are accepted as they are.
+    Type(L"", L"", L"-32768", L"32767");
+    m_kelpo.Click(IDC_APPLY);
+    const RECT rc = WindowRect(m_hTarget);
+    EXPECT_EQ(rc.left, -32768);
+    EXPECT_EQ(rc.top, 32767);
+    EXPECT_EQ(m_kelpo.Fields(), SizePosText(rc));
+}
+
+TEST_F(Placement, ATargetThatLimitsItsSizeEndsWhereItChose) {
+    m_targets.SetMinTrackSize(m_hTarget, 350, 250);
+    Select(m_hTarget);
+    Type(L"200", L"100", L"60", L"70");
+    m_kelpo.Click(IDC_APPLY);
+    EXPECT_EQ(RectText(WindowRect(m_hTarget)), L"60,70,410,320");
+    EXPECT_EQ(m_kelpo.Fields(), L"350,250,60,70");
+    EXPECT_TRUE(m_kelpo.Enabled(IDC_RESTORE));
+
+    // Now the restore rectangle itself cannot be met: Restore stays enabled.
+    m_targets.SetMinTrackSize(m_hTarget, 450, 350);
+    m_kelpo.Click(IDC_RESTORE);
+    EXPECT_EQ(RectText(WindowRect(m_hTarget)), L"30,40,480,390");
+    EXPECT_TRUE(m_kelpo.Enabled(IDC_RESTORE));
+}
+
+TEST_F(Placement, ClosedTargetMakesApplyFailWithARefresh) {
+    Select(m_hTarget);
+    m_targets.Destroy(m_hTarget);
+    Type(L"800", L"600", L"100", L"50");
+    m_kelpo.Click(IDC_APPLY);
+    EXPECT_EQ(m_kelpo.SelectedRow(), -1);
+    EXPECT_EQ(m_kelpo.FindRow(m_hTarget), -1);
+    EXPECT_EQ(m_kelpo.Fields(), L",,,");
+    EXPECT_FALSE(m_kelpo.Enabled(IDC_APPLY));
+    EXPECT_EQ(m_kelpo.WaitForExit(0), static_cast<DWORD>(STILL_ACTIVE));
+}
+
+TEST_F(Placement, MaximisedTargetRefusesTheMoveAndTakesItsNewRestoreRectangle) {
+    Select(m_hTarget);
+    Type(L"800", L"600", L"100", L"50");
+    m_kelpo.Click(IDC_APPLY);
+    ASSERT_TRUE(m_kelpo.Enabled(IDC_RESTORE));
+    m_targets.Show(m_hTarget, SW_MAXIMIZE);
+    const RECT rcMax = WindowRect(m_hTarget);
+    m_kelpo.Command(IDC_RESTORE);
+    EXPECT_NE(::GetWindowLongW(m_hTarget, GWL_STYLE) & WS_MAXIMIZE, 0);
+    EXPECT_EQ(RectText(WindowRect(m_hTarget)), RectText(rcMax));
+    EXPECT_EQ(m_kelpo.Fields(), SizePosText(rcMax));
+    EXPECT_EQ(Usable(), L"0000 0000 0 0");
+    EXPECT_TRUE(m_kelpo.Enabled(IDC_RESTORE));  // a refused move leaves it alone
+    EXPECT_EQ(m_kelpo.SelectedRow(), m_kelpo.FindRow(m_hTarget));
+
+    // Back to normal: selected again, the restore rectangle is now the maximised one.
+    m_targets.Show(m_hTarget, SW_RESTORE);
+    m_kelpo.Command(ID_REFRESH);
+    Select(m_hTarget);
+    m_kelpo.Command(IDC_APPLY);
+    m_kelpo.Command(IDC_RESTORE);
+    EXPECT_EQ(m_kelpo.WaitForExit(0), static_cast<DWORD>(STILL_ACTIVE));
+}
+
+TEST_F(Placement, PresetsWriteTheirValuesForTheChosenDisplay) {
+    const RECT wa = ChosenDisplay().rcWork;
+    const int waW = wa.right - wa.left;
+    const int waH = wa.bottom - wa.top;
+    Select(m_hTarget);
+    Type(L"800", L"600", L"100", L"50");
+    struct {
+        int id;
+        const wchar_t* field;
+        int value;
+        int focus;
+    } cases[] = {
+        {IDC_WIDTH + 0, nullptr, 400, IDC_WIDTH},         {IDC_WIDTH + 2, nullptr, waW, IDC_WIDTH},
+        {IDC_WIDTH + 3, nullptr, waW / 2, IDC_WIDTH},     {IDC_WIDTH + 4, nullptr, waW / 4, IDC_WIDTH},
+        {IDC_HEIGHT + 2, nullptr, waH, IDC_HEIGHT},       {IDC_HEIGHT + 3, nullptr, waH / 2, IDC_HEIGHT},
+        {IDC_HEIGHT + 0, nullptr, 300, IDC_HEIGHT},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.id);
+        const std::wstring before = m_kelpo.Fields();
+        m_kelpo.Command(static_cast<WORD>(c.id));
+        EXPECT_EQ(m_kelpo.Text(c.id / 10 * 10), std::to_wstring(c.value));
+        EXPECT_EQ(m_kelpo.FocusedField(), c.focus);
+        // Only the preset's own field changes.
+        const std::wstring after = m_kelpo.Fields();
+        EXPECT_EQ(before.substr(before.find(L',', before.find(L',') + 1)),
+                  c.id / 10 * 10 == IDC_WIDTH ? before.substr(before.find(L',', before.find(L',') + 1))
+                                             : after.substr(after.find(L',', after.find(L',') + 1)));
+    }
+
+    // Position presets rewrite Width and Height with the values they used.
+    Type(L"800", L"", L"100", L"50");
+    m_kelpo.Command(IDC_X + 4);
+    EXPECT_EQ(m_kelpo.Fields(), L"800,300," + std::to_wstring(wa.right - 800) + L",50");
+    EXPECT_EQ(m_kelpo.FocusedField(), IDC_X);
+    m_kelpo.Command(IDC_Y + 3);
+    EXPECT_EQ(m_kelpo.Text(IDC_Y), std::to_wstring((wa.top + wa.bottom) / 2 - (50 + 350) / 2 + 50));
+    EXPECT_EQ(m_kelpo.FocusedField(), IDC_Y);
+    m_kelpo.Command(IDC_X + 0);
+    EXPECT_EQ(m_kelpo.Text(IDC_X), L"30");
+    m_kelpo.Command(IDC_Y + 2);
+    EXPECT_EQ(m_kelpo.Text(IDC_Y), std::to_wstring(wa.top));
+
+    // "Default" is the same for every target: a new overlapped window's rectangle.
+    m_kelpo.Command(IDC_WIDTH + 1);
+    const std::wstring defaultWidth = m_kelpo.Text(IDC_WIDTH);
+    EXPECT_NE(defaultWidth, L"0");
+    HWND hOther = m_targets.Create(L"kelpo e2e other", kSizable, 0, RECT{0, 0, 123, 45});
+    m_kelpo.Command(ID_REFRESH);
+    Select(hOther);
+    m_kelpo.Command(IDC_WIDTH + 1);
+    EXPECT_EQ(m_kelpo.Text(IDC_WIDTH), defaultWidth);
+
+    // Nothing has moved.
+    EXPECT_EQ(RectText(WindowRect(m_hTarget)), L"30,40,430,340");
+}
+
+TEST_F(Placement, AnchorsWriteAllFourFieldsAndKeepTheFocus) {
+    const RECT wa = ChosenDisplay().rcWork;
+    Select(m_hTarget);
+    ::SendMessageW(m_kelpo.Dlg(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_kelpo.Item(IDC_WINDOWS)), TRUE);
+    Type(L"800", L"600", L"100", L"50");
+    m_kelpo.Click(IDC_ANCHOR_TOPLEFT);
+    EXPECT_EQ(m_kelpo.Fields(), L"800,600," + std::to_wstring(wa.left) + L"," + std::to_wstring(wa.top));
+    m_kelpo.Click(IDC_ANCHOR_CENTER);
+    EXPECT_EQ(m_kelpo.Fields(), L"800,600," + std::to_wstring((wa.left + wa.right) / 2 - 400) + L"," +
+                                    std::to_wstring((wa.top + wa.bottom) / 2 - 300));
+    EXPECT_EQ(m_kelpo.FocusedField(), 0);
+    // An empty Height is replaced by the current height before Y is computed.
+    m_kelpo.SetText(IDC_HEIGHT, L"");
+    m_kelpo.Click(IDC_ANCHOR_BOTTOM);
+    EXPECT_EQ(m_kelpo.Text(IDC_HEIGHT), L"300");
+    EXPECT_EQ(m_kelpo.Text(IDC_Y), std::to_wstring(wa.bottom - 300));
+    EXPECT_EQ(RectText(WindowRect(m_hTarget)), L"30,40,430,340");
+    m_kelpo.Click(IDC_APPLY);
+    EXPECT_EQ(RectText(WindowRect(m_hTarget)),
+              RectText(RECT{(wa.left + wa.right) / 2 - 400, wa.bottom - 300, (wa.left + wa.right) / 2 + 400,
+                            wa.bottom}));
+}
+
+TEST_F(Placement, AnchorButtonsTouchEdgeToEdge) {
+    const int grid[9] = {IDC_ANCHOR_TOPLEFT,    IDC_ANCHOR_TOP,    IDC_ANCHOR_TOPRIGHT,
+                         IDC_ANCHOR_LEFT,       IDC_ANCHOR_CENTER, IDC_ANCHOR_RIGHT,
+                         IDC_ANCHOR_BOTTOMLEFT, IDC_ANCHOR_BOTTOM, IDC_ANCHOR_BOTTOMRIGHT};
+    for (int i = 0; i < 9; ++i) {
+        const RECT rc = m_kelpo.Rect(grid[i]);
+        if (i % 3 > 0) {
+            EXPECT_EQ(rc.left, m_kelpo.Rect(grid[i - 1]).right) << i;
+        }
+        if (i >= 3) {
+            EXPECT_EQ(rc.top, m_kelpo.Rect(grid[i - 3]).bottom) << i;
+        }
+    }
+    // Each spin button stands beside its field with the field's top and height.
+    for (int i = 0; i < 4; ++i) {
+        const RECT rcField = m_kelpo.Rect(IDC_WIDTH + 10 * i);
+        const RECT rcSpin = m_kelpo.Rect(IDC_WIDTH_SPIN + i);
+        EXPECT_EQ(rcSpin.top, rcField.top) << i;
+        EXPECT_EQ(rcSpin.bottom, rcField.bottom) << i;
+    }
+}
+
+TEST_F(Placement, DropDownPresetsKeepTheTypedTextUntilTheValueReplacesIt) {
+    Select(m_hTarget);
+    ASSERT_TRUE(MakeForeground(m_kelpo.Dlg()));
+    ::SendMessageW(m_kelpo.Dlg(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_kelpo.Item(IDC_WIDTH)), TRUE);
+    m_kelpo.SetText(IDC_WIDTH, L"640");
+
+    // Open, move to "Half", Escape: the typed text is back and nothing was computed.
+    SendKey(VK_F4);
+    ASSERT_TRUE(WaitUntil([&] { return ::SendMessageW(m_kelpo.Item(IDC_WIDTH), CB_GETDROPPEDSTATE, 0, 0) != 0; }));
+    SendKey(VK_DOWN);
+    SendKey(VK_DOWN);
+    SendKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitUntil([&] { return ::SendMessageW(m_kelpo.Item(IDC_WIDTH), CB_GETDROPPEDSTATE, 0, 0) == 0; }));
+    ::Sleep(200);
+    EXPECT_EQ(m_kelpo.Text(IDC_WIDTH), L"640");
+    EXPECT_EQ(m_kelpo.WaitForExit(0), static_cast<DWORD>(STILL_ACTIVE));
+
+    // Open, pick "Full" with Enter: the field ends with the work area's width.
+    const RECT wa = ChosenDisplay().rcWork;
+    SendKey(VK_F4);
+    ASSERT_TRUE(WaitUntil([&] { return ::SendMessageW(m_kelpo.Item(IDC_WIDTH), CB_GETDROPPEDSTATE, 0, 0) != 0; }));
+    ::SendMessageW(m_kelpo.Item(IDC_WIDTH), CB_SETCURSEL, 1, 0);
+    SendKey(VK_DOWN);
+    SendKey(VK_RETURN);
+    EXPECT_TRUE(WaitUntil([&] { return m_kelpo.Text(IDC_WIDTH) == std::to_wstring(wa.right - wa.left); }))
+        << "field shows " << m_kelpo.Text(IDC_WIDTH).c_str();
+    EXPECT_EQ(RectText(WindowRect(m_hTarget)), L"30,40,430,340");
+}
+
+TEST_F(Placement, UpAndDownKeysStepTheValueWithinRange) {
+    Select(m_hTarget);
+    ASSERT_TRUE(MakeForeground(m_kelpo.Dlg()));
+    ::SendMessageW(m_kelpo.Dlg(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_kelpo.Item(IDC_WIDTH)), TRUE);
+    SendKey(VK_UP);
+    EXPECT_TRUE(WaitUntil([&] { return m_kelpo.Text(IDC_WIDTH) == L"401"; })) << m_kelpo.Text(IDC_WIDTH).c_str();
+    SendKey(VK_DOWN);
+    SendKey(VK_DOWN);
+    EXPECT_TRUE(WaitUntil([&] { return m_kelpo.Text(IDC_WIDTH) == L"399"; })) << m_kelpo.Text(IDC_WIDTH).c_str();
+    m_kelpo.SetText(IDC_WIDTH, L"32767");
+    SendKey(VK_UP);
+    ::Sleep(300);
+    EXPECT_EQ(m_kelpo.Text(IDC_WIDTH), L"32767");
+}
+
+}  // namespace
