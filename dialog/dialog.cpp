@@ -64,6 +64,51 @@ std::wstring AnsiToWide(const char* psz, int cb) {
     return text;
 }
 
+HICON CopyCursorAsColourIcon(HICON hCursor) {
+    ICONINFO ii = {};
+    if (!::GetIconInfo(hCursor, &ii)) {
+        return nullptr;
+    }
+    BITMAP bm = {};
+    ::GetObjectW(ii.hbmMask, sizeof(bm), &bm);
+    const int cx = bm.bmWidth;
+    const int cy = ii.hbmColor != nullptr ? bm.bmHeight : bm.bmHeight / 2;
+    ::DeleteObject(ii.hbmMask);
+    if (ii.hbmColor != nullptr) {
+        ::DeleteObject(ii.hbmColor);
+    }
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = cx;
+    bmi.bmiHeader.biHeight = -cy;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    void* pBits = nullptr;
+    HICON hIcon = nullptr;
+    HDC hdc = ::CreateCompatibleDC(nullptr);
+    HBITMAP hbmColor = ::CreateDIBSection(hdc, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    HBITMAP hbmMask = ::CreateBitmap(cx, cy, 1, 1, nullptr);
+    if (hdc != nullptr && hbmColor != nullptr && hbmMask != nullptr) {
+        HGDIOBJ hOld = ::SelectObject(hdc, hbmColor);
+        ::DrawIconEx(hdc, 0, 0, hCursor, cx, cy, 0, nullptr, DI_IMAGE);
+        ::SelectObject(hdc, hbmMask);
+        ::DrawIconEx(hdc, 0, 0, hCursor, cx, cy, 0, nullptr, DI_MASK);
+        ::SelectObject(hdc, hOld);
+        ICONINFO icon = {TRUE, 0, 0, hbmMask, hbmColor};
+        hIcon = ::CreateIconIndirect(&icon);
+    }
+    if (hbmColor != nullptr) {
+        ::DeleteObject(hbmColor);
+    }
+    if (hbmMask != nullptr) {
+        ::DeleteObject(hbmMask);
+    }
+    if (hdc != nullptr) {
+        ::DeleteDC(hdc);
+    }
+    return hIcon;
+}
+
 }  // namespace
 
 CDialog::CDialog() {
@@ -89,6 +134,9 @@ CDialog::CDialog() {
 CDialog::~CDialog() {
     if (m_hAccel != nullptr) {
         ::DestroyAcceleratorTable(m_hAccel);
+    }
+    if (m_hReticleIcon != nullptr) {
+        ::DestroyIcon(m_hReticleIcon);
     }
 }
 
@@ -151,6 +199,12 @@ BOOL CDialog::ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
         }
         break;
     }
+    case WM_SYSCOMMAND:
+        if (CAboutBoxSiteImpl<CDialog>::ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult, 0)) {
+            return TRUE;
+        }
+        // The system's own commands get the default dialog processing.
+        return FALSE;
     default:
         break;
     }
@@ -200,6 +254,8 @@ LRESULT CDialog::OnInitDialog() {
     }
 
     m_hAccel = ::LoadAcceleratorsW(hInst, MAKEINTRESOURCEW(IDR_MAINFRAME));
+    AddAboutItem();
+    SetUpReticle();
 
     LoadMonitorList();
     m_monitorList.SetCurSel(0);
@@ -212,6 +268,31 @@ LRESULT CDialog::OnInitDialog() {
         pLoop->AddIdleHandler(this);
     }
     return TRUE;
+}
+
+void CDialog::AddAboutItem() {
+    wchar_t szText[128] = {};
+    ::LoadStringW(s_module.GetResourceInstance(), IDS_ABOUTBOX, szText, ARRAYSIZE(szText));
+    HMENU hMenu = ::GetSystemMenu(m_hWnd, FALSE);
+    ::InsertMenuW(hMenu, 0, MF_BYPOSITION | MF_STRING, IDM_ABOUTBOX, szText);
+    ::InsertMenuW(hMenu, 1, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+}
+
+void CDialog::SetUpReticle() {
+    if (!m_reticle.SubclassWindow(GetDlgItem(IDC_RETICLE))) {
+        return;
+    }
+    const HICON hCursor = static_cast<HICON>(::LoadImageW(s_module.GetResourceInstance(),
+                                                          MAKEINTRESOURCEW(m_reticle.GetDlgCtrlID()), IMAGE_CURSOR,
+                                                          0, 0, LR_DEFAULTSIZE));
+    m_reticle.SetIcon(hCursor);
+    if (hCursor != nullptr && m_reticle.GetIcon() == nullptr) {
+        // Some icon statics refuse monochrome cursors; the same picture as a
+        // colour icon (whose hotspot is its centre, as the reticle's is) is accepted.
+        m_hReticleIcon = CopyCursorAsColourIcon(hCursor);
+        m_reticle.SetIcon(m_hReticleIcon);
+    }
+    CentreOverPrevious(m_reticle);
 }
 
 void CDialog::MakeElevatedTitle() {

@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include "app/app_module.h"
+#include "dialog/about_box.h"
+#include "dialog/reticle_site.h"
 #include "enum/monitor_list.h"
 #include "enum/window_enum.h"
 #include "enum/window_list.h"
@@ -10,6 +12,8 @@
 #include "win/dialog_impl.h"
 
 class CDialog : public CDialogImpl<CDialog>,
+                public CAboutBoxSiteImpl<CDialog>,
+                public CReticleSiteImpl<CDialog>,
                 public CEnumDisplayMonitors,
                 public CEnumTopLevelWindows,
                 public CMessageFilter,
@@ -25,6 +29,8 @@ public:
     WINDOWINFO m_targetInfo;
     RECT m_rcDefault = {};
     RECT m_rcRestore = {};
+    // The reticle's image when the static would not take the cursor itself.
+    HICON m_hReticleIcon = nullptr;
 
     // The measurement behind m_rcDefault, made once per process.
     static WINDOWINFO s_defaultWindowInfo;
@@ -65,4 +71,6 @@ private:
     void RunDialogInitData();
     void CentreOnWorkArea();
     void CentreOverPrevious(HWND hWndChild);
+    void AddAboutItem();
+    void SetUpReticle();
 };

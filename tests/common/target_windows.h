@@ -31,13 +31,14 @@ private:
     HANDLE m_hReady = nullptr;
 };
 
-// Polls until pred() holds or the timeout passes, pumping this thread's messages.
+// Polls until pred() holds or the timeout passes; with bPump, this thread's
+// messages are dispatched meanwhile (for windows the test itself shows).
 template <class Pred>
-bool WaitUntil(Pred pred, DWORD dwTimeoutMs = 5000) {
+bool WaitUntil(Pred pred, DWORD dwTimeoutMs = 5000, bool bPump = false) {
     const ULONGLONG end = ::GetTickCount64() + dwTimeoutMs;
     for (;;) {
         MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (bPump && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
         }

@@ -246,6 +246,40 @@ TEST(Dialog, RegistrationSwitchesNeverReportSuccessWithoutRegistering) {
     }
 }
 
+BOOL CALLBACK CollectText(HWND hWnd, LPARAM lParam) {
+    wchar_t sz[512] = {};
+    ::GetWindowTextW(hWnd, sz, 512);
+    *reinterpret_cast<std::wstring*>(lParam) += std::wstring(sz) + L"|";
+    return TRUE;
+}
+
+TEST(Dialog, AboutItemShowsNameVersionAndCopyright) {
+    CKelpo kelpo;
+    ASSERT_TRUE(kelpo.Start());
+    ASSERT_NE(kelpo.WaitForDialog(), nullptr);
+    ::PostMessageW(kelpo.Dlg(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+    HWND hWndBox = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        for (HWND h : ProcessWindows(kelpo.Pid(), L"#32770")) {
+            if (h != kelpo.Dlg()) hWndBox = h;
+        }
+        return hWndBox != nullptr;
+    }));
+    wchar_t szCaption[128] = {};
+    ::GetWindowTextW(hWndBox, szCaption, 128);
+    EXPECT_STREQ(szCaption, L"Ovrin's Window Resizer");
+    std::wstring texts;
+    ::EnumChildWindows(hWndBox, CollectText, reinterpret_cast<LPARAM>(&texts));
+    EXPECT_NE(texts.find(L"Ovrin's Window Resizer 1.2.0\nCopyright (C) 2026 Ovrin Tools|"), std::wstring::npos)
+        << texts.c_str();
+    // Modal: the dialog waits until the box is closed, then goes on as before.
+    EXPECT_FALSE(::IsWindowEnabled(kelpo.Dlg()));
+    ::PostMessageW(hWndBox, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(kelpo.Dlg()) != FALSE; }));
+    kelpo.Click(IDCANCEL);
+    EXPECT_EQ(kelpo.WaitForExit(), 0u);
+}
+
 // Japanese user interface (LANG=ja_JP.UTF-8): resources of language 1041.
 TEST(Japanese, ShowsTheJapaneseResources) {
     CKelpo kelpo;

@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "dialog/about_text.h"
 #include "dialog/dlginit.h"
 #include "dialog/layout.h"
+#include "dialog/reticle_track.h"
 
 namespace {
 
@@ -141,6 +143,82 @@ TEST(DlgInit, ShippedDataHoldsTwentyPresetsInFieldOrder) {
             EXPECT_EQ(std::string(entries[i].pData, entries[i].nLength), std::string(expected[lang][i]) + '\0');
         }
     }
+}
+
+// Records what the hover bookkeeping asks of the site and of the flashing.
+struct RecordingOps {
+    std::string log;
+    std::vector<int> accepted;
+    bool Enter(int h) {
+        log += "enter" + std::to_string(h) + " ";
+        for (int a : accepted) {
+            if (a == h) return true;
+        }
+        return false;
+    }
+    void Leave(int h) { log += "leave" + std::to_string(h) + " "; }
+    void StartFlash(int h) { log += "flash" + std::to_string(h) + " "; }
+    void StopFlash(int h) { log += "stop" + std::to_string(h) + " "; }
+};
+
+TEST(ReticleHover, EnterLeaveAndFlashAcrossWindows) {
+    RecordingOps ops;
+    ops.accepted = {1, 3};
+    int hover = 0;
+    int flash = 0;
+    TrackHover(1, hover, flash, ops);
+    TrackHover(1, hover, flash, ops);  // moving within one window does nothing more
+    TrackHover(2, hover, flash, ops);  // not pickable: entered and left, never flashed
+    TrackHover(0, hover, flash, ops);  // over no window
+    TrackHover(3, hover, flash, ops);
+    EXPECT_EQ(ops.log, "enter1 flash1 stop1 leave1 enter2 leave2 enter3 flash3 ");
+    EXPECT_EQ(hover, 3);
+    EXPECT_EQ(flash, 3);
+
+    // The end of a drag stops the flashing but calls no Leave, and clears everything.
+    ops.log.clear();
+    EndHover(hover, flash, ops);
+    EXPECT_EQ(ops.log, "stop3 ");
+    EXPECT_EQ(hover, 0);
+    EXPECT_EQ(flash, 0);
+    EndHover(hover, flash, ops);
+    EXPECT_EQ(ops.log, "stop3 ");
+}
+
+TEST(ReticleHover, EndOverAWindowThatWasNotAcceptedStopsNothing) {
+    RecordingOps ops;
+    int hover = 0;
+    int flash = 0;
+    TrackHover(7, hover, flash, ops);
+    EndHover(hover, flash, ops);
+    EXPECT_EQ(ops.log, "enter7 ");
+    EXPECT_EQ(hover, 0);
+}
+
+TEST(ReticleHover, GrabPointIsTheDrawnCentre) {
+    const POINT pt = ReticleGrabPoint(RECT{-40, 300, -8, 332}, POINT{16, 16});
+    EXPECT_EQ(pt.x, -24);
+    EXPECT_EQ(pt.y, 316);
+}
+
+TEST(AboutText, ChoosesTheUsersTableOnlyWhenItIsTheSecond) {
+    const Translation both[2] = {{0x0409, 0x04B0}, {0x0411, 0x04B0}};
+    EXPECT_EQ(ChooseTranslation(both, 2, 0x0411).wLanguage, 0x0411);
+    EXPECT_EQ(ChooseTranslation(both, 2, 0x0407).wLanguage, 0x0409);
+    EXPECT_EQ(ChooseTranslation(both, 1, 0x0411).wLanguage, 0x0409);
+    const Translation none = ChooseTranslation(nullptr, 0, 0x0411);
+    EXPECT_EQ(none.wLanguage, 0x0409);
+    EXPECT_EQ(none.wCodePage, 0x04B0);
+    EXPECT_EQ(VersionQueryPath(both[1], L"ProductName"), L"\\StringFileInfo\\041104b0\\ProductName");
+}
+
+TEST(AboutText, TwoLinesAndMissingPartsLeftOutCleanly) {
+    EXPECT_EQ(FormatAboutText(L"Ovrin's Window Resizer", L"1.2.0", L"Copyright (C) 2026 Ovrin Tools"),
+              L"Ovrin's Window Resizer 1.2.0\nCopyright (C) 2026 Ovrin Tools");
+    EXPECT_EQ(FormatAboutText(L"Name", L"", L"(C)"), L"Name\n(C)");
+    EXPECT_EQ(FormatAboutText(L"", L"1.2.0", L""), L"1.2.0");
+    EXPECT_EQ(FormatAboutText(L"", L"", L"(C)"), L"(C)");
+    EXPECT_EQ(FormatAboutText(L"", L"", L""), L"");
 }
 
 }  // namespace

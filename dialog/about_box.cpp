@@ -1,0 +1,61 @@
+#include "dialog/about_box.h"
+
+#include <string>
+#include <vector>
+
+#include "app/app_module.h"
+#include "dialog/about_text.h"
+
+namespace {
+std::wstring QueryString(const void* pBlock, const Translation& t, const wchar_t* key) {
+    const std::wstring path = VersionQueryPath(t, key);
+    void* pValue = nullptr;
+    UINT cch = 0;
+    if (::VerQueryValueW(pBlock, path.c_str(), &pValue, &cch) && pValue != nullptr && cch > 0) {
+        return std::wstring(static_cast<const wchar_t*>(pValue), cch - 1);
+    }
+    return std::wstring();
+}
+}  // namespace
+
+int ShowAboutBox(HWND hWndOwner, const wchar_t* pszFile, UINT nCaptionId, UINT nIconId) {
+    if (pszFile == nullptr) {
+        return 0;
+    }
+    DWORD dwHandle = 0;
+    const DWORD cb = ::GetFileVersionInfoSizeW(pszFile, &dwHandle);
+    if (cb == 0) {
+        return 0;
+    }
+    std::vector<unsigned char> block;
+    try {
+        block.resize(cb);
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
+    if (!::GetFileVersionInfoW(pszFile, dwHandle, cb, block.data())) {
+        return 0;
+    }
+    void* pPairs = nullptr;
+    UINT cbPairs = 0;
+    if (!::VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", &pPairs, &cbPairs)) {
+        pPairs = nullptr;
+        cbPairs = 0;
+    }
+    const Translation t = ChooseTranslation(static_cast<const Translation*>(pPairs), cbPairs / sizeof(Translation),
+                                            ::GetUserDefaultLangID());
+    const std::wstring text =
+        FormatAboutText(QueryString(block.data(), t, L"ProductName"), QueryString(block.data(), t, L"ProductVersion"),
+                        QueryString(block.data(), t, L"LegalCopyright"));
+
+    ::MessageBeep(MB_ICONASTERISK);
+    MSGBOXPARAMSW mbp = {};
+    mbp.cbSize = sizeof(mbp);
+    mbp.hwndOwner = hWndOwner;
+    mbp.hInstance = s_module.GetResourceInstance();
+    mbp.lpszText = text.c_str();
+    mbp.lpszCaption = MAKEINTRESOURCEW(nCaptionId);
+    mbp.dwStyle = MB_OK | (nIconId != 0 ? MB_USERICON : 0);
+    mbp.lpszIcon = MAKEINTRESOURCEW(nIconId);
+    return ::MessageBoxIndirectW(&mbp);
+}

@@ -1,0 +1,146 @@
+// Dragging the finder's reticle onto windows, with real mouse input.
+#include <gtest/gtest.h>
+
+#include "harness.h"
+
+namespace {
+
+constexpr DWORD kSizable = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+
+void MouseButton(bool bDown) {
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = bDown ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    ::SendInput(1, &in, sizeof(in));
+}
+
+// Moves the pointer in a few steps, as a hand would, so every window on the way sees it.
+void MouseMoveTo(int x, int y) {
+    POINT from;
+    ::GetCursorPos(&from);
+    const int vx = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int vy = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const int vw = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    const int vh = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    for (int step = 1; step <= 4; ++step) {
+        const int px = from.x + (x - from.x) * step / 4;
+        const int py = from.y + (y - from.y) * step / 4;
+        INPUT in = {};
+        in.type = INPUT_MOUSE;
+        in.mi.dx = ((px - vx) * 65535 + vw / 2) / (vw - 1);
+        in.mi.dy = ((py - vy) * 65535 + vh / 2) / (vh - 1);
+        in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+        ::SendInput(1, &in, sizeof(in));
+        ::Sleep(30);
+    }
+}
+
+class Finder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_hTarget = m_targets.Create(L"kelpo e2e finder target", kSizable, 0, RECT{1000, 80, 1250, 280});
+        ASSERT_TRUE(m_kelpo.Start());
+        ASSERT_NE(m_kelpo.WaitForDialog(), nullptr);
+        ASSERT_TRUE(MakeForeground(m_kelpo.Dlg()));
+    }
+    POINT ReticleCentre() {
+        const RECT rc = m_kelpo.Rect(IDC_RETICLE);
+        return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    }
+    bool ReticleBack() {
+        return WaitUntil([&] { return ::IsWindowVisible(m_kelpo.Item(IDC_RETICLE)) != FALSE; }, 3000);
+    }
+    // Presses on the reticle, drags to (x, y) and releases there.
+    void Drag(int x, int y) {
+        const POINT start = ReticleCentre();
+        ::SetCursorPos(start.x, start.y);
+        // The press must come after the pointer has arrived.
+        ::Sleep(100);
+        MouseButton(true);
+        ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(m_kelpo.Item(IDC_RETICLE)); }, 3000))
+            << "the drag did not begin";
+        MouseMoveTo(x, y);
+        ::Sleep(100);
+        MouseButton(false);
+        ASSERT_TRUE(ReticleBack());
+        ::Sleep(100);
+    }
+
+    CTargetThread m_targets;
+    HWND m_hTarget = nullptr;
+    CKelpo m_kelpo;
+};
+
+TEST_F(Finder, DraggingOntoAWindowMakesItTheTarget) {
+    const RECT rcReticle = m_kelpo.Rect(IDC_RETICLE);
+    Drag(1100, 200);
+    EXPECT_EQ(m_kelpo.SelectedRow(), m_kelpo.FindRow(m_hTarget));
+    EXPECT_EQ(m_kelpo.Fields(), SizePosText(WindowRect(m_hTarget)));
+    EXPECT_TRUE(m_kelpo.Enabled(IDC_APPLY));
+    EXPECT_EQ(m_kelpo.Focus(), m_kelpo.Item(IDC_WINDOWS));
+    EXPECT_EQ(RectText(m_kelpo.Rect(IDC_RETICLE)), RectText(rcReticle));
+
+    // A second drag works like the first; onto a window's child area too.
+    HWND hOther = m_targets.Create(L"kelpo e2e finder other", kSizable, 0, RECT{100, 600, 400, 780});
+    Drag(250, 700);
+    EXPECT_EQ(m_kelpo.SelectedRow(), m_kelpo.FindRow(hOther));
+    EXPECT_EQ(m_kelpo.Fields(), SizePosText(WindowRect(hOther)));
+}
+
+TEST_F(Finder, DroppingOnNothingPickableChangesNothing) {
+    const RECT rcDlg = m_kelpo.Rect(0);
+    const RECT rcReticle = m_kelpo.Rect(IDC_RETICLE);
+    const POINT drops[] = {{5, 5}, {rcDlg.left + 30, rcDlg.top + 50}, {rcReticle.left + 2, rcReticle.top + 2}};
+    for (const POINT& pt : drops) {
+        SCOPED_TRACE(std::to_string(pt.x) + "," + std::to_string(pt.y));
+        Drag(pt.x, pt.y);
+        EXPECT_EQ(m_kelpo.SelectedRow(), -1);
+        EXPECT_EQ(m_kelpo.Fields(), L",,,");
+        EXPECT_EQ(RectText(m_kelpo.Rect(IDC_RETICLE)), RectText(rcReticle));
+    }
+}
+
+TEST_F(Finder, LosingTheCaptureEndsTheDragWithNothingPicked) {
+    const POINT start = ReticleCentre();
+    ::SetCursorPos(start.x, start.y);
+    ::Sleep(100);
+    MouseButton(true);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(m_kelpo.Item(IDC_RETICLE)); }, 3000));
+    MouseMoveTo(1100, 200);
+    // The system cancels the mouse mode, as it does when another program takes over.
+    ::SendMessageW(m_kelpo.Item(IDC_RETICLE), WM_CANCELMODE, 0, 0);
+    EXPECT_TRUE(ReticleBack());
+    MouseButton(false);
+    ::Sleep(200);
+    EXPECT_EQ(m_kelpo.SelectedRow(), -1);
+    EXPECT_EQ(m_kelpo.Fields(), L",,,");
+
+    // And the next drag still works.
+    Drag(1100, 200);
+    EXPECT_EQ(m_kelpo.SelectedRow(), m_kelpo.FindRow(m_hTarget));
+}
+
+// Two displays (1280x800 and 1024x768, both at the origin): the target lies on the first only.
+class TwoDisplaysFinder : public Finder {};
+
+TEST_F(TwoDisplaysFinder, TheDropSwitchesTheDisplayListToTheTargetsDisplay) {
+    ASSERT_EQ(::GetSystemMetrics(SM_CMONITORS), 2);
+    HWND hCombo = m_kelpo.Item(IDC_DISPLAY);
+    const HMONITOR hTargetMonitor = ::MonitorFromWindow(m_hTarget, MONITOR_DEFAULTTONEAREST);
+    int iOther = -1;
+    for (int i = 0; i < 2; ++i) {
+        if (reinterpret_cast<HMONITOR>(::SendMessageW(hCombo, CB_GETITEMDATA, i, 0)) != hTargetMonitor) iOther = i;
+    }
+    ASSERT_GE(iOther, 0);
+    ::SendMessageW(hCombo, CB_SETCURSEL, iOther, 0);
+    m_kelpo.Command(IDC_DISPLAY, CBN_SELENDOK);
+    ::SendMessageW(m_kelpo.Dlg(), WM_COMMAND, MAKEWPARAM(IDC_DISPLAY, CBN_SELENDOK), reinterpret_cast<LPARAM>(hCombo));
+    ASSERT_EQ(::SendMessageW(hCombo, CB_GETCURSEL, 0, 0), iOther);
+
+    Drag(1100, 200);
+    const int iSel = static_cast<int>(::SendMessageW(hCombo, CB_GETCURSEL, 0, 0));
+    EXPECT_EQ(reinterpret_cast<HMONITOR>(::SendMessageW(hCombo, CB_GETITEMDATA, iSel, 0)), hTargetMonitor);
+    EXPECT_EQ(m_kelpo.SelectedRow(), m_kelpo.FindRow(m_hTarget));
+}
+
+}  // namespace
