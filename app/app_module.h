@@ -71,3 +71,6 @@ private:
 };
 
 extern CAppModule s_module;
+
+// The module's full path; 0x8007007A when it fills the buffer (it may be cut short).
+HRESULT GetModulePath(HMODULE hModule, wchar_t* pszPath, DWORD cchPath);

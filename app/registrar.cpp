@@ -1,7 +1,103 @@
-#include "app/app_module.h"
+// Adds the program to, or removes it from, the current user's desktop context
+// menu by running the registration script in its resources.
+#include <string>
+#include <vector>
 
-HRESULT CAppModule::ApplyRegistrationScript(UINT, BOOL) {
-    // The registration script interpreter is not part of this build yet; say so
-    // rather than pretend the entries were written.
-    return E_NOTIMPL;
+#include "app/app_module.h"
+#include "app/hresult.h"
+#include "app/registration_script.h"
+#include "app/win32_registry.h"
+
+namespace {
+
+// A platform call failed: its last error, and never success when it left none.
+HRESULT HResultFromLastErrorOrFail() {
+    const HRESULT hr = HResultFromWin32(static_cast<int32_t>(::GetLastError()));
+    return hr == S_OK ? E_FAIL : hr;
+}
+
+class CResourceFile {
+public:
+    explicit CResourceFile(const wchar_t* pszPath) {
+        m_hModule = ::LoadLibraryExW(pszPath, nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE | LOAD_LIBRARY_AS_DATAFILE_EXCLUSIVE);
+        if (m_hModule == nullptr) {
+            m_hModule = ::LoadLibraryExW(pszPath, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        }
+    }
+    ~CResourceFile() {
+        if (m_hModule != nullptr) {
+            ::FreeLibrary(m_hModule);
+        }
+    }
+    CResourceFile(const CResourceFile&) = delete;
+    CResourceFile& operator=(const CResourceFile&) = delete;
+    HMODULE Get() const { return m_hModule; }
+
+private:
+    HMODULE m_hModule = nullptr;
+};
+
+// The script resource as UTF-16, converted with the thread's ANSI code page.
+HRESULT LoadScript(const wchar_t* pszPath, UINT nResId, std::wstring* pScript) {
+    CResourceFile file(pszPath);
+    if (file.Get() == nullptr) {
+        return HResultFromLastErrorOrFail();
+    }
+    HRSRC hRes = ::FindResourceW(file.Get(), MAKEINTRESOURCEW(nResId), L"REGISTRY");
+    HGLOBAL hData = hRes != nullptr ? ::LoadResource(file.Get(), hRes) : nullptr;
+    const char* pBytes = hData != nullptr ? static_cast<const char*>(::LockResource(hData)) : nullptr;
+    if (pBytes == nullptr) {
+        return HResultFromLastErrorOrFail();
+    }
+    const int cb = static_cast<int>(::SizeofResource(file.Get(), hRes));
+    if (cb == 0) {
+        pScript->clear();
+        return S_OK;
+    }
+    std::vector<wchar_t> text;
+    try {
+        text.resize(static_cast<size_t>(cb) + 1);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+    const int cch = ::MultiByteToWideChar(CP_THREAD_ACP, 0, pBytes, cb, text.data(), cb);
+    if (cch == 0) {
+        return HResultFromLastErrorOrFail();
+    }
+    pScript->assign(text.data(), static_cast<size_t>(cch));
+    return S_OK;
+}
+
+}  // namespace
+
+HRESULT GetModulePath(HMODULE hModule, wchar_t* pszPath, DWORD cchPath) {
+    const DWORD cch = ::GetModuleFileNameW(hModule, pszPath, cchPath);
+    if (cch == 0) {
+        return HResultFromLastErrorOrFail();
+    }
+    // A path that fills the buffer may have been cut short.
+    if (cch >= cchPath) {
+        return HResultFromWin32(ERROR_INSUFFICIENT_BUFFER);
+    }
+    return S_OK;
+}
+
+HRESULT CAppModule::ApplyRegistrationScript(UINT nResId, BOOL bRegister) {
+    wchar_t szPath[MAX_PATH] = {};
+    HRESULT hr = GetModulePath(nullptr, szPath, MAX_PATH);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    std::wstring script;
+    hr = LoadScript(szPath, nResId, &script);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    std::wstring expanded;
+    hr = ExpandReplacements(script, MakeModuleReplacements(szPath), &expanded);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    CWin32Registry registry;
+    return RunRegistrationScript(expanded, bRegister != FALSE, registry);
 }

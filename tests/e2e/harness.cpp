@@ -48,7 +48,12 @@ bool CKelpo::Start(const std::wstring& args, const std::wstring& exePath) {
     }
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
-    return ::CreateProcessW(exePath.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi) !=
+    if (::CreateProcessW(exePath.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi)) {
+        return true;
+    }
+    // Paths beyond MAX_PATH are started through the long-path prefix.
+    const std::wstring longPath = L"\\\\?\\" + exePath;
+    return ::CreateProcessW(longPath.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi) !=
            FALSE;
 }
 

@@ -222,30 +222,6 @@ TEST(Dialog, RightClickInTheListOnlyOpensTheRefreshMenu) {
     EXPECT_EQ(kelpo.WaitForExit(0), static_cast<DWORD>(STILL_ACTIVE));
 }
 
-TEST(Dialog, RegistrationSwitchesNeverReportSuccessWithoutRegistering) {
-    for (const wchar_t* args : {L"/RegServer", L"/unregserver"}) {
-        SCOPED_TRACE(args);
-        CKelpo kelpo;
-        ASSERT_TRUE(kelpo.Start(args));
-        HWND hWndBox = nullptr;
-        WaitUntil([&] {
-            auto boxes = ProcessWindows(kelpo.Pid(), L"#32770");
-            hWndBox = boxes.empty() ? nullptr : boxes[0];
-            return hWndBox != nullptr || kelpo.WaitForExit(0) != STILL_ACTIVE;
-        });
-        if (hWndBox != nullptr) {
-            ::PostMessageW(hWndBox, WM_COMMAND, IDOK, 0);
-        }
-        const DWORD dwCode = kelpo.WaitForExit();
-        if (dwCode != 0) {
-            // A failure is shown in a box and returned as a failure HRESULT.
-            EXPECT_NE(hWndBox, nullptr);
-            EXPECT_NE(dwCode & 0x80000000u, 0u);
-        }
-        EXPECT_NE(dwCode, static_cast<DWORD>(STILL_ACTIVE));
-    }
-}
-
 BOOL CALLBACK CollectText(HWND hWnd, LPARAM lParam) {
     wchar_t sz[512] = {};
     ::GetWindowTextW(hWnd, sz, 512);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/app_module.h"
 #include "enum/monitor_list.h"
 #include "enum/window_enum.h"
 #include "target_windows.h"
@@ -79,6 +80,21 @@ TEST(MonitorList, SelectsByHandleOrClears) {
     EXPECT_EQ(list.SelectMonitor(reinterpret_cast<HMONITOR>(0x999)), CB_ERR);
     EXPECT_EQ(list.GetCurSel(), CB_ERR);
     ::DestroyWindow(hCombo);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ModulePath, APathThatFillsTheBufferIsRefused) {
+    wchar_t szFull[MAX_PATH] = {};
+    ASSERT_EQ(GetModulePath(nullptr, szFull, MAX_PATH), S_OK);
+    const DWORD cch = static_cast<DWORD>(wcslen(szFull));
+    std::vector<wchar_t> exact(cch + 1);
+    EXPECT_EQ(GetModulePath(nullptr, exact.data(), cch + 1), S_OK);
+    EXPECT_STREQ(exact.data(), szFull);
+    std::vector<wchar_t> tight(cch);
+    EXPECT_EQ(static_cast<uint32_t>(GetModulePath(nullptr, tight.data(), cch)), 0x8007007Au);
 }
 
 }  // namespace

@@ -1,0 +1,463 @@
+#include "app/registration_script.h"
+
+#include <new>
+
+#include "app/hresult.h"
+
+namespace {
+
+constexpr size_t kMaxToken = 4094;
+constexpr size_t kMaxReplacementName = 31;
+// Deeper than any registry allows; stops a hostile script from exhausting the stack.
+constexpr int kMaxNesting = 512;
+
+wchar_t FoldCase(wchar_t ch) { return (ch >= L'A' && ch <= L'Z') ? static_cast<wchar_t>(ch - L'A' + L'a') : ch; }
+
+bool IsSeparator(wchar_t ch) { return ch == L' ' || ch == L'\t' || ch == L'\r' || ch == L'\n'; }
+
+int32_t HrFromError(long error) { return HResultFromWin32(static_cast<int32_t>(error)); }
+
+class CTokenizer {
+public:
+    explicit CTokenizer(const std::wstring& text) : m_text(text) {}
+
+    // kHrOk with the token, kHrOk with bEnd at the end of the text, or a syntax error.
+    int32_t Next(std::wstring* pToken, bool* pEnd) {
+        *pEnd = false;
+        pToken->clear();
+        while (m_pos < m_text.size() && IsSeparator(m_text[m_pos])) {
+            ++m_pos;
+        }
+        if (m_pos >= m_text.size()) {
+            *pEnd = true;
+            return kHrOk;
+        }
+        if (m_text[m_pos] == L'\'') {
+            ++m_pos;
+            for (;;) {
+                if (m_pos >= m_text.size()) {
+                    return kHrDispException;  // no closing quote
+                }
+                if (m_text[m_pos] == L'\'') {
+                    if (m_pos + 1 < m_text.size() && m_text[m_pos + 1] == L'\'') {
+                        pToken->push_back(L'\'');
+                        m_pos += 2;
+                    } else {
+                        ++m_pos;
+                        break;
+                    }
+                } else {
+                    pToken->push_back(m_text[m_pos++]);
+                }
+                if (pToken->size() > kMaxToken) {
+                    return kHrDispException;
+                }
+            }
+            return kHrOk;
+        }
+        while (m_pos < m_text.size() && !IsSeparator(m_text[m_pos])) {
+            pToken->push_back(m_text[m_pos++]);
+            if (pToken->size() > kMaxToken) {
+                return kHrDispException;
+            }
+        }
+        return kHrOk;
+    }
+
+    // Like Next, but a missing token is a syntax error: the text may not end here.
+    int32_t Require(std::wstring* pToken) {
+        bool bEnd = false;
+        int32_t hr = Next(pToken, &bEnd);
+        return hr < 0 ? hr : (bEnd ? kHrDispException : kHrOk);
+    }
+
+    // Whether the next token is exactly the given one; consumes it if so.
+    int32_t Accept(const wchar_t* psz, bool* pAccepted) {
+        const size_t save = m_pos;
+        std::wstring token;
+        bool bEnd = false;
+        int32_t hr = Next(&token, &bEnd);
+        if (hr < 0) {
+            return hr;
+        }
+        *pAccepted = !bEnd && token == psz;
+        if (!*pAccepted) {
+            m_pos = save;
+        }
+        return kHrOk;
+    }
+
+    size_t Position() const { return m_pos; }
+    void Seek(size_t pos) { m_pos = pos; }
+
+private:
+    const std::wstring& m_text;
+    size_t m_pos = 0;
+};
+
+// Owns an opened key for the length of a scope.
+class CScopedKey {
+public:
+    explicit CScopedKey(IRegistry& registry) : m_registry(registry) {}
+    ~CScopedKey() {
+        if (m_key != 0) {
+            m_registry.CloseKey(m_key);
+        }
+    }
+    CScopedKey(const CScopedKey&) = delete;
+    CScopedKey& operator=(const CScopedKey&) = delete;
+    IRegistry::Key* Out() { return &m_key; }
+    IRegistry::Key Get() const { return m_key; }
+    void Close() {
+        if (m_key != 0) {
+            m_registry.CloseKey(m_key);
+            m_key = 0;
+        }
+    }
+
+private:
+    IRegistry& m_registry;
+    IRegistry::Key m_key = 0;
+};
+
+class CInterpreter {
+public:
+    CInterpreter(const std::wstring& text, IRegistry& registry) : m_tokens(text), m_registry(registry) {}
+
+    int32_t Run(bool bRegister) {
+        for (;;) {
+            std::wstring token;
+            bool bEnd = false;
+            int32_t hr = m_tokens.Next(&token, &bEnd);
+            if (hr < 0 || bEnd) {
+                return hr;
+            }
+            const IRegistry::Key root = m_registry.RootKey(token);
+            if (root == 0) {
+                return kHrDispException;
+            }
+            hr = m_tokens.Require(&token);
+            if (hr < 0 || token != L"{") {
+                return hr < 0 ? hr : kHrDispException;
+            }
+            const size_t blockStart = m_tokens.Position();
+            hr = ItemList(root, bRegister, false);
+            if (hr < 0) {
+                if (bRegister) {
+                    // Undo what this block wrote; the first failure is what counts.
+                    m_tokens.Seek(blockStart);
+                    ItemList(root, false, false);
+                }
+                return hr;
+            }
+        }
+    }
+
+private:
+    // Items up to and including the closing brace of the list, on key K.
+    int32_t ItemList(IRegistry::Key key, bool bRegister, bool bRecover) {
+        if (m_nDepth >= kMaxNesting) {
+            return kHrDispException;
+        }
+        ++m_nDepth;
+        const int32_t hr = ItemListBody(key, bRegister, bRecover);
+        --m_nDepth;
+        return hr;
+    }
+
+    int32_t ItemListBody(IRegistry::Key key, bool bRegister, bool bRecover) {
+        for (;;) {
+            std::wstring token;
+            int32_t hr = m_tokens.Require(&token);
+            if (hr < 0) {
+                return hr;
+            }
+            if (token == L"}") {
+                return kHrOk;
+            }
+            bool bForceRemove = false;
+            bool bNoRemove = false;
+            if (EqualsNoCase(token, L"ForceRemove")) {
+                bForceRemove = true;
+            } else if (EqualsNoCase(token, L"NoRemove")) {
+                bNoRemove = true;
+            }
+            if (bForceRemove || bNoRemove) {
+                hr = m_tokens.Require(&token);
+                if (hr < 0) {
+                    return hr;
+                }
+            }
+            if (EqualsNoCase(token, L"val")) {
+                hr = ValueItem(key, bRegister, bRecover);
+            } else {
+                hr = KeyItem(key, token, bForceRemove, bNoRemove, bRegister, bRecover);
+            }
+            if (hr < 0) {
+                return hr;
+            }
+        }
+    }
+
+    // "=" type text, after a value or key name.
+    int32_t ReadAssignedText(std::wstring* pText) {
+        std::wstring token;
+        int32_t hr = m_tokens.Require(&token);
+        if (hr < 0 || token != L"=") {
+            return hr < 0 ? hr : kHrDispException;
+        }
+        hr = m_tokens.Require(&token);
+        if (hr < 0 || !EqualsNoCase(token, L"s")) {
+            return hr < 0 ? hr : kHrDispException;
+        }
+        return m_tokens.Require(pText);
+    }
+
+    int32_t ValueItem(IRegistry::Key key, bool bRegister, bool bRecover) {
+        std::wstring name;
+        std::wstring text;
+        int32_t hr = m_tokens.Require(&name);
+        if (hr >= 0) {
+            hr = ReadAssignedText(&text);
+        }
+        if (hr < 0) {
+            return hr;
+        }
+        if (bRegister) {
+            const long error = m_registry.SetValue(key, name, text);
+            return error == kErrorSuccess ? kHrOk : HrFromError(error);
+        }
+        if (bRecover) {
+            return kHrOk;
+        }
+        CScopedKey writable(m_registry);
+        long error = m_registry.OpenKey(key, std::wstring(), true, writable.Out());
+        if (error == kErrorSuccess) {
+            error = m_registry.DeleteValue(writable.Get(), name);
+            if (error == kErrorFileNotFound) {
+                error = kErrorSuccess;
+            }
+        }
+        return error == kErrorSuccess ? kHrOk : HrFromError(error);
+    }
+
+    int32_t KeyItem(IRegistry::Key parent, const std::wstring& name, bool bForceRemove, bool bNoRemove,
+                    bool bRegister, bool bRecover) {
+        if (name.find(L'\\') != std::wstring::npos) {
+            return kHrDispException;
+        }
+        bool bDefault = false;
+        int32_t hr = m_tokens.Accept(L"=", &bDefault);
+        std::wstring defaultText;
+        if (hr >= 0 && bDefault) {
+            std::wstring type;
+            hr = m_tokens.Require(&type);
+            if (hr >= 0 && !EqualsNoCase(type, L"s")) {
+                hr = kHrDispException;
+            }
+            if (hr >= 0) {
+                hr = m_tokens.Require(&defaultText);
+            }
+        }
+        bool bNested = false;
+        if (hr >= 0) {
+            hr = m_tokens.Accept(L"{", &bNested);
+        }
+        if (hr < 0) {
+            return hr;
+        }
+        return bRegister ? RegisterKey(parent, name, bForceRemove, bDefault, defaultText, bNested)
+                         : UnregisterKey(parent, name, bNoRemove, bNested, bRecover);
+    }
+
+    int32_t RegisterKey(IRegistry::Key parent, const std::wstring& name, bool bForceRemove, bool bDefault,
+                        const std::wstring& defaultText, bool bNested) {
+        if (bForceRemove && !IsProtectedKeyName(name)) {
+            DeleteTree(parent, name);
+        }
+        CScopedKey key(m_registry);
+        if (m_registry.OpenKey(parent, name, true, key.Out()) != kErrorSuccess &&
+            m_registry.OpenKey(parent, name, false, key.Out()) != kErrorSuccess) {
+            const long error = m_registry.CreateKey(parent, name, key.Out());
+            if (error != kErrorSuccess) {
+                return HrFromError(error);
+            }
+        }
+        if (bDefault) {
+            const long error = m_registry.SetValue(key.Get(), std::wstring(), defaultText);
+            if (error != kErrorSuccess) {
+                return HrFromError(error);
+            }
+        }
+        return bNested ? ItemList(key.Get(), true, false) : kHrOk;
+    }
+
+    int32_t UnregisterKey(IRegistry::Key parent, const std::wstring& name, bool bNoRemove, bool bNested,
+                          bool bRecover) {
+        CScopedKey key(m_registry);
+        long openError = kErrorFileNotFound;
+        if (!bRecover) {
+            openError = m_registry.OpenKey(parent, name, false, key.Out());
+        }
+        const bool bSubRecover = openError != kErrorSuccess;
+        if (bNested) {
+            const int32_t hr = ItemList(key.Get(), false, bSubRecover);
+            // The subtree of a key that could not be opened was only read past;
+            // a syntax error there still stops everything.
+            if (hr < 0 && (!bSubRecover || hr == kHrDispException || hr == kHrFail)) {
+                return hr;
+            }
+        }
+        if (openError != kErrorSuccess) {
+            return (bRecover || openError == kErrorFileNotFound) ? kHrOk : HrFromError(openError);
+        }
+        if (bNoRemove) {
+            return kHrOk;
+        }
+        uint32_t nSubkeys = 1;
+        if (m_registry.SubkeyCount(key.Get(), &nSubkeys) != kErrorSuccess || nSubkeys != 0) {
+            return kHrOk;
+        }
+        key.Close();
+        const long error = m_registry.DeleteKey(parent, name);
+        return error == kErrorSuccess ? kHrOk : HrFromError(error);
+    }
+
+    // Deletes a key with everything below it, depth first; errors are ignored.
+    void DeleteTree(IRegistry::Key parent, const std::wstring& name) {
+        {
+            CScopedKey key(m_registry);
+            if (m_registry.OpenKey(parent, name, true, key.Out()) != kErrorSuccess) {
+                return;
+            }
+            std::wstring child;
+            uint32_t nBefore = 0;
+            // Stop when a subkey will not go, or index 0 would name it forever.
+            while (m_registry.EnumSubkey(key.Get(), 0, &child) == kErrorSuccess &&
+                   m_registry.SubkeyCount(key.Get(), &nBefore) == kErrorSuccess) {
+                DeleteTree(key.Get(), child);
+                uint32_t nAfter = nBefore;
+                if (m_registry.SubkeyCount(key.Get(), &nAfter) != kErrorSuccess || nAfter >= nBefore) {
+                    break;
+                }
+            }
+        }
+        m_registry.DeleteKey(parent, name);
+    }
+
+    CTokenizer m_tokens;
+    IRegistry& m_registry;
+    int m_nDepth = 0;
+};
+
+// Accepts every operation and changes nothing: a first pass over the script with
+// it finds syntax errors before anything is written, so a malformed script can
+// never leave half a block behind (the undo could not parse past the error either).
+class CNullRegistry : public IRegistry {
+public:
+    explicit CNullRegistry(IRegistry& names) : m_names(names) {}
+    Key RootKey(const std::wstring& name) override { return m_names.RootKey(name) != 0 ? 1 : 0; }
+    long OpenKey(Key, const std::wstring&, bool, Key* pKey) override { return *pKey = 1, kErrorSuccess; }
+    long CreateKey(Key, const std::wstring&, Key* pKey) override { return *pKey = 1, kErrorSuccess; }
+    long SetValue(Key, const std::wstring&, const std::wstring&) override { return kErrorSuccess; }
+    long DeleteValue(Key, const std::wstring&) override { return kErrorSuccess; }
+    long SubkeyCount(Key, uint32_t* pCount) override { return *pCount = 1, kErrorSuccess; }
+    long EnumSubkey(Key, uint32_t, std::wstring*) override { return kErrorFileNotFound; }
+    long DeleteKey(Key, const std::wstring&) override { return kErrorSuccess; }
+    void CloseKey(Key) override {}
+
+private:
+    IRegistry& m_names;
+};
+
+}  // namespace
+
+bool EqualsNoCase(const std::wstring& a, const std::wstring& b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (FoldCase(a[i]) != FoldCase(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IsProtectedKeyName(const std::wstring& name) {
+    static const wchar_t* const kProtected[] = {L"AppID", L"CLSID",    L"Component Categories", L"FileType",
+                                                L"Interface", L"Hardware", L"Mime",          L"SAM",
+                                                L"SECURITY",  L"SYSTEM",   L"Software",      L"TypeLib"};
+    for (const wchar_t* p : kProtected) {
+        if (EqualsNoCase(name, p)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::vector<Replacement> MakeModuleReplacements(const std::wstring& path) {
+    std::wstring raw;
+    for (wchar_t ch : path) {
+        raw.push_back(ch);
+        if (ch == L'\'') {
+            raw.push_back(L'\'');
+        }
+    }
+    return {{L"APPID", L""}, {L"Module", L"\"" + raw + L"\""}, {L"Module_Raw", raw}};
+}
+
+int32_t ExpandReplacements(const std::wstring& text, const std::vector<Replacement>& table, std::wstring* pOut) {
+    try {
+        std::wstring out;
+        out.reserve(text.size());
+        for (size_t i = 0; i < text.size();) {
+            if (text[i] != L'%') {
+                out.push_back(text[i++]);
+                continue;
+            }
+            if (i + 1 < text.size() && text[i + 1] == L'%') {
+                out.push_back(L'%');
+                i += 2;
+                continue;
+            }
+            const size_t close = text.find(L'%', i + 1);
+            if (close == std::wstring::npos) {
+                return kHrDispException;
+            }
+            const std::wstring name = text.substr(i + 1, close - i - 1);
+            if (name.size() > kMaxReplacementName) {
+                return kHrFail;
+            }
+            const Replacement* pFound = nullptr;
+            for (const Replacement& r : table) {
+                if (EqualsNoCase(r.name, name)) {
+                    pFound = &r;
+                    break;
+                }
+            }
+            if (pFound == nullptr) {
+                return kHrDispException;
+            }
+            out += pFound->text;
+            i = close + 1;
+        }
+        *pOut = std::move(out);
+        return kHrOk;
+    } catch (const std::bad_alloc&) {
+        return kHrOutOfMemory;
+    }
+}
+
+int32_t RunRegistrationScript(const std::wstring& script, bool bRegister, IRegistry& registry) {
+    try {
+        CNullRegistry dryRun(registry);
+        const int32_t hr = CInterpreter(script, dryRun).Run(bRegister);
+        if (hr < 0) {
+            return hr;
+        }
+        return CInterpreter(script, registry).Run(bRegister);
+    } catch (const std::bad_alloc&) {
+        return kHrOutOfMemory;
+    }
+}

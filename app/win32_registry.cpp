@@ -1,0 +1,106 @@
+#include "app/win32_registry.h"
+
+#include "app/registration_script.h"
+
+namespace {
+
+HKEY H(IRegistry::Key key) { return reinterpret_cast<HKEY>(key); }
+
+bool IsPredefined(HKEY hKey) {
+    const auto value = reinterpret_cast<ULONG_PTR>(hKey);
+    return value >= 0x80000000u && value <= 0x80000006u;
+}
+
+using RegDeleteKeyExWFn = LONG(WINAPI*)(HKEY, LPCWSTR, REGSAM, DWORD);
+
+// RegDeleteKeyExW where the system has it (it may not on older systems).
+RegDeleteKeyExWFn DeleteKeyEx() {
+    static RegDeleteKeyExWFn s_pfn = [] {
+        HMODULE hAdvapi = ::GetModuleHandleW(L"advapi32.dll");
+        return hAdvapi != nullptr
+                   ? reinterpret_cast<RegDeleteKeyExWFn>(
+                         reinterpret_cast<void*>(::GetProcAddress(hAdvapi, "RegDeleteKeyExW")))
+                   : nullptr;
+    }();
+    return s_pfn;
+}
+
+}  // namespace
+
+IRegistry::Key CWin32Registry::RootKey(const std::wstring& name) {
+    static const struct {
+        const wchar_t* pszShort;
+        const wchar_t* pszLong;
+        HKEY hKey;
+    } kRoots[] = {
+        {L"HKCR", L"HKEY_CLASSES_ROOT", HKEY_CLASSES_ROOT},
+        {L"HKCU", L"HKEY_CURRENT_USER", HKEY_CURRENT_USER},
+        {L"HKLM", L"HKEY_LOCAL_MACHINE", HKEY_LOCAL_MACHINE},
+        {L"HKU", L"HKEY_USERS", HKEY_USERS},
+        {L"HKPD", L"HKEY_PERFORMANCE_DATA", HKEY_PERFORMANCE_DATA},
+        {L"HKDD", L"HKEY_DYN_DATA", HKEY_DYN_DATA},
+        {L"HKCC", L"HKEY_CURRENT_CONFIG", HKEY_CURRENT_CONFIG},
+    };
+    for (const auto& root : kRoots) {
+        if (EqualsNoCase(name, root.pszShort) || EqualsNoCase(name, root.pszLong)) {
+            return reinterpret_cast<Key>(root.hKey);
+        }
+    }
+    return 0;
+}
+
+long CWin32Registry::OpenKey(Key parent, const std::wstring& name, bool bWrite, Key* pKey) {
+    HKEY hKey = nullptr;
+    const LONG error =
+        ::RegOpenKeyExW(H(parent), name.empty() ? nullptr : name.c_str(), 0, bWrite ? KEY_READ | KEY_WRITE : KEY_READ,
+                        &hKey);
+    *pKey = error == ERROR_SUCCESS ? reinterpret_cast<Key>(hKey) : 0;
+    return error;
+}
+
+long CWin32Registry::CreateKey(Key parent, const std::wstring& name, Key* pKey) {
+    HKEY hKey = nullptr;
+    const LONG error = ::RegCreateKeyExW(H(parent), name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                         KEY_READ | KEY_WRITE, nullptr, &hKey, nullptr);
+    *pKey = error == ERROR_SUCCESS ? reinterpret_cast<Key>(hKey) : 0;
+    return error;
+}
+
+long CWin32Registry::SetValue(Key key, const std::wstring& name, const std::wstring& data) {
+    return ::RegSetValueExW(H(key), name.empty() ? nullptr : name.c_str(), 0, REG_SZ,
+                            reinterpret_cast<const BYTE*>(data.c_str()),
+                            static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+}
+
+long CWin32Registry::DeleteValue(Key key, const std::wstring& name) {
+    return ::RegDeleteValueW(H(key), name.c_str());
+}
+
+long CWin32Registry::SubkeyCount(Key key, uint32_t* pCount) {
+    DWORD dwCount = 0;
+    const LONG error = ::RegQueryInfoKeyW(H(key), nullptr, nullptr, nullptr, &dwCount, nullptr, nullptr, nullptr,
+                                          nullptr, nullptr, nullptr, nullptr);
+    *pCount = dwCount;
+    return error;
+}
+
+long CWin32Registry::EnumSubkey(Key key, uint32_t index, std::wstring* pName) {
+    wchar_t szName[256] = {};
+    DWORD cch = ARRAYSIZE(szName);
+    const LONG error = ::RegEnumKeyExW(H(key), index, szName, &cch, nullptr, nullptr, nullptr, nullptr);
+    pName->assign(szName, error == ERROR_SUCCESS ? cch : 0);
+    return error;
+}
+
+long CWin32Registry::DeleteKey(Key parent, const std::wstring& name) {
+    if (RegDeleteKeyExWFn pfn = DeleteKeyEx()) {
+        return pfn(H(parent), name.c_str(), 0, 0);
+    }
+    return ::RegDeleteKeyW(H(parent), name.c_str());
+}
+
+void CWin32Registry::CloseKey(Key key) {
+    if (key != 0 && !IsPredefined(H(key))) {
+        ::RegCloseKey(H(key));
+    }
+}
