@@ -1,9 +1,7 @@
 #include "hresult.h"
 
-#include <cwchar>
+#include "geometry/number_text.h"
 
 std::wstring FormatUnknownHResult(int32_t hr) {
-    wchar_t text[32];
-    std::swprintf(text, sizeof(text) / sizeof(text[0]), L"HRESULT 0x%8.8x", static_cast<unsigned>(hr));
-    return text;
+    return L"HRESULT 0x" + HexText(static_cast<uint32_t>(hr), 8);
 }

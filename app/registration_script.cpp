@@ -243,7 +243,9 @@ private:
 
     int32_t KeyItem(IRegistry::Key parent, const std::wstring& name, bool bForceRemove, bool bNoRemove,
                     bool bRegister, bool bRecover) {
-        if (name.find(L'\\') != std::wstring::npos) {
+        // An empty name ('') would stand for the enclosing key itself, which the
+        // unregister pass would then delete; it is as malformed as a backslash.
+        if (name.empty() || name.find(L'\\') != std::wstring::npos) {
             return kHrDispException;
         }
         bool bDefault = false;

@@ -1,6 +1,6 @@
 #include "dialog/about_text.h"
 
-#include <cwchar>
+#include "geometry/number_text.h"
 
 Translation ChooseTranslation(const Translation* pairs, size_t count, uint16_t userLanguage) {
     if (pairs == nullptr || count == 0) {
@@ -13,10 +13,7 @@ Translation ChooseTranslation(const Translation* pairs, size_t count, uint16_t u
 }
 
 std::wstring VersionQueryPath(const Translation& t, const wchar_t* key) {
-    wchar_t prefix[32];
-    std::swprintf(prefix, sizeof(prefix) / sizeof(prefix[0]), L"\\StringFileInfo\\%04x%04x\\", t.wLanguage,
-                  t.wCodePage);
-    return std::wstring(prefix) + key;
+    return L"\\StringFileInfo\\" + HexText(t.wLanguage, 4) + HexText(t.wCodePage, 4) + L"\\" + key;
 }
 
 std::wstring FormatAboutText(const std::wstring& name, const std::wstring& version, const std::wstring& copyright) {

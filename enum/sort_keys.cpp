@@ -1,6 +1,6 @@
 #include "enum/sort_keys.h"
 
-#include <cwchar>
+#include "geometry/number_text.h"
 
 std::wstring MakeTextKey(const wchar_t* pszCell) {
     if (pszCell == nullptr) {
@@ -14,7 +14,7 @@ std::wstring MakeTextKey(const wchar_t* pszCell) {
 }
 
 std::wstring FormatMonitorLabel(int nNumber, const wchar_t* pszDeviceString) {
-    std::wstring label = std::to_wstring(nNumber);
+    std::wstring label = DecimalText(nNumber);
     label += L". ";
     if (pszDeviceString != nullptr) {
         label += pszDeviceString;

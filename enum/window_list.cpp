@@ -2,7 +2,7 @@
 
 #include <oleauto.h>
 
-#include <cwchar>
+#include "geometry/number_text.h"
 
 namespace {
 
@@ -270,13 +270,10 @@ BOOL CWindowList::SetItemRect(int iItem, const RECT& rc) {
     if (iItem == -1) {
         return FALSE;
     }
-    const long long values[4] = {static_cast<long long>(rc.right) - rc.left,
-                                 static_cast<long long>(rc.bottom) - rc.top, rc.left, rc.top};
+    const int64_t values[4] = {int64_t{rc.right} - rc.left, int64_t{rc.bottom} - rc.top, rc.left, rc.top};
     BOOL bAll = TRUE;
     for (int i = 0; i < 4; ++i) {
-        wchar_t szText[24];
-        std::swprintf(szText, ARRAYSIZE(szText), L"%lld", values[i]);
-        if (!SetItemText(iItem, i + 1, szText)) {
+        if (!SetItemText(iItem, i + 1, DecimalText(values[i]).c_str())) {
             bAll = FALSE;
         }
     }

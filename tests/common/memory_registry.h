@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <vector>
 #include <string>
 
 #include "app/registration_script.h"
@@ -27,8 +28,17 @@ public:
     // Planted failures: an operation on a key or value whose folded name is listed fails.
     std::set<std::wstring> failCreate, failSetValue, failDeleteKey, failOpen;
     int openKeys = 0;
+    // Every root lookup and every value written, in order, for checking what a run left.
+    int rootLookups = 0;
+    struct Write {
+        int afterRootLookup;
+        std::wstring keyPath;
+        std::wstring name;
+    };
+    std::vector<Write> writes;
 
     Key RootKey(const std::wstring& name) override {
+        ++rootLookups;
         for (auto& root : m_roots) {
             const std::wstring& full = root.first;
             const std::wstring shortName = full == L"HKEY_CURRENT_USER"    ? L"HKCU"
@@ -66,6 +76,7 @@ public:
     long SetValue(Key key, const std::wstring& name, const std::wstring& data) override {
         if (failSetValue.count(Fold(name))) return kErrorAccessDenied;
         N(key)->values[Fold(name)] = data;
+        writes.push_back(Write{rootLookups, PathOf(N(key)), name});
         return kErrorSuccess;
     }
     long DeleteValue(Key key, const std::wstring& name) override {
@@ -111,6 +122,24 @@ public:
         }
         return p;
     }
+    // The path of a key as "ROOT\\a\\b", for finding it again after deletions.
+    std::wstring PathOf(const Node* p) const {
+        std::wstring path;
+        for (; p->parent != nullptr; p = p->parent) {
+            path = L"\\" + p->parent->names.at(FoldOf(p)) + path;
+        }
+        for (auto& root : m_roots) {
+            if (root.second.get() == p) return root.first + path;
+        }
+        return path;
+    }
+    bool ValueExists(const std::wstring& keyPath, const std::wstring& name) const {
+        const size_t split = keyPath.find(L'\\');
+        const std::wstring root = keyPath.substr(0, split);
+        const Node* p = split == std::wstring::npos ? m_roots.at(root).get() : Find(keyPath.substr(split + 1), root);
+        return p != nullptr && p->values.count(Fold(name)) != 0;
+    }
+
     const wchar_t* Value(const std::wstring& path, const std::wstring& name) const {
         const Node* p = Find(path);
         if (p == nullptr) return nullptr;
@@ -133,6 +162,12 @@ private:
         return f;
     }
     static Node* N(Key key) { return reinterpret_cast<Node*>(key); }
+    static std::wstring FoldOf(const Node* child) {
+        for (auto& c : child->parent->children) {
+            if (c.second.get() == child) return c.first;
+        }
+        return std::wstring();
+    }
     bool IsRoot(const Node* p) const {
         for (auto& root : m_roots) {
             if (root.second.get() == p) return true;

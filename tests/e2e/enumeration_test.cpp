@@ -1,8 +1,6 @@
 // The window list and the display list of the real program.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <thread>
 
 #include "harness.h"
 
@@ -137,19 +135,25 @@ TEST_F(Enumeration, AHungWindowDoesNotStallTheRefill) {
 TEST_F(Enumeration, WindowsThatComeAndGoDuringRefillsNeverCrashIt) {
     HWND hStays = m_targets.Create(L"kelpo e2e stays", kNormal, 0, RECT{0, 0, 100, 100});
     StartKelpo();
-    std::atomic<bool> stop{false};
-    std::thread churn([&] {
-        CTargetThread thread;
-        while (!stop) {
-            HWND h = thread.Create(L"kelpo e2e churn", kNormal, 0, RECT{0, 0, 100, 100});
-            thread.Destroy(h);
+    struct Churn {
+        volatile LONG stop = 0;
+        static DWORD WINAPI Run(void* pv) {
+            auto* self = static_cast<Churn*>(pv);
+            CTargetThread thread;
+            while (::InterlockedCompareExchange(&self->stop, 0, 0) == 0) {
+                HWND h = thread.Create(L"kelpo e2e churn", kNormal, 0, RECT{0, 0, 100, 100});
+                thread.Destroy(h);
+            }
+            return 0;
         }
-    });
-    for (int i = 0; i < 60; ++i) {
+    } churn;
+    HANDLE hThread = ::CreateThread(nullptr, 0, Churn::Run, &churn, 0, nullptr);
+    for (int i = 0; i < 200; ++i) {
         TimedRefresh();
     }
-    stop = true;
-    churn.join();
+    ::InterlockedExchange(&churn.stop, 1);
+    ::WaitForSingleObject(hThread, 10000);
+    ::CloseHandle(hThread);
     EXPECT_EQ(m_kelpo.WaitForExit(0), static_cast<DWORD>(STILL_ACTIVE));
     TimedRefresh();
     EXPECT_GE(m_kelpo.FindRow(hStays), 0);

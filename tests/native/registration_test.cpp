@@ -206,6 +206,7 @@ TEST(Registration, SyntaxErrorsAreReported) {
         L"HKEY_NOWHERE { }",              // unknown root
         L"HKCU K { }",                    // no brace after the root
         L"HKCU { a\\b }",                 // key name with a backslash
+        L"HKCU { K { '' { } } }",         // an empty key name: the enclosing key itself
         L"HKCU { val v s 'x' }",          // no "=" before the value
         L"HKCU { val v = d '1' }",        // unknown type letter
         L"HKCU { K = q 'x' }",            // unknown type letter on a default
