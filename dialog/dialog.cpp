@@ -64,6 +64,21 @@ std::wstring AnsiToWide(const char* psz, int cb) {
     return text;
 }
 
+// Stops a window from painting for the length of a scope, then repaints it whole.
+class CRedrawSuspended {
+public:
+    explicit CRedrawSuspended(HWND hWnd) : m_hWnd(hWnd) { ::SendMessageW(m_hWnd, WM_SETREDRAW, FALSE, 0); }
+    ~CRedrawSuspended() {
+        ::SendMessageW(m_hWnd, WM_SETREDRAW, TRUE, 0);
+        ::InvalidateRect(m_hWnd, nullptr, TRUE);
+    }
+    CRedrawSuspended(const CRedrawSuspended&) = delete;
+    CRedrawSuspended& operator=(const CRedrawSuspended&) = delete;
+
+private:
+    HWND m_hWnd;
+};
+
 HICON CopyCursorAsColourIcon(HICON hCursor) {
     ICONINFO ii = {};
     if (!::GetIconInfo(hCursor, &ii)) {
@@ -493,6 +508,8 @@ BOOL CDialog::LoadWindowList() {
     m_hwndTarget = nullptr;
     const auto hMonitor = reinterpret_cast<HMONITOR>(m_monitorList.GetItemData(m_monitorList.GetCurSel()));
     ::GetMonitorInfoW(hMonitor, &m_monitorInfo);
+    // Painting row by row costs more than the whole enumeration: draw once at the end.
+    CRedrawSuspended noRedraw(m_windowList);
     m_windowList.DeleteAllWindowItems();
     if (!EnumerateWindows()) {
         return FALSE;

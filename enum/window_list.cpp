@@ -2,6 +2,8 @@
 
 #include <oleauto.h>
 
+#include <unordered_map>
+
 #include "geometry/number_text.h"
 
 namespace {
@@ -15,12 +17,22 @@ struct SortKey {
 struct SortContext {
     uint16_t nKind;
     bool bDescending;
+    // Keys by row data when every row's data is distinct (then the rows' data
+    // need not change during the sort); empty when the data point to the keys.
+    std::unordered_map<LPARAM, const SortKey*> byRowData;
 };
 
 int CALLBACK CompareKeys(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort) {
-    const auto* a = reinterpret_cast<const SortKey*>(lParam1);
-    const auto* b = reinterpret_cast<const SortKey*>(lParam2);
     const auto* ctx = reinterpret_cast<const SortContext*>(lParamSort);
+    const SortKey* a = nullptr;
+    const SortKey* b = nullptr;
+    if (ctx->byRowData.empty()) {
+        a = reinterpret_cast<const SortKey*>(lParam1);
+        b = reinterpret_cast<const SortKey*>(lParam2);
+    } else {
+        a = ctx->byRowData.find(lParam1)->second;
+        b = ctx->byRowData.find(lParam2)->second;
+    }
     int nCompare = ctx->nKind == kSortInteger ? CompareIntegerKeys(a->value, b->value)
                                                : ::lstrcmpW(a->text.c_str(), b->text.c_str());
     return ApplySortDirection(nCompare, ctx->bDescending);
@@ -104,6 +116,7 @@ bool CSortListViewCtrl::SortItems(int iColumn, bool bDescending) {
     }
     // Keys are prepared once, so the comparison never goes back to the control.
     std::vector<SortKey> keys(nCount);
+    SortContext ctx = {nKind, bDescending, {}};
     for (int i = 0; i < nCount; ++i) {
         wchar_t szCell[kSortKeyChars + 1] = {};
         LVITEMW item = {};
@@ -119,12 +132,20 @@ bool CSortListViewCtrl::SortItems(int iColumn, bool bDescending) {
             key.text = MakeTextKey(szCell);
             key.value = 0;
         }
-        SetItemParam(*this, i, reinterpret_cast<LPARAM>(&key));
+        ctx.byRowData.emplace(key.lParamRow, &key);
     }
-    SortContext ctx = {nKind, bDescending};
+    // Rows sharing their data cannot be told apart by it: let the data point
+    // to the keys for the length of the sort instead.
+    const bool bDataPointsToKeys = ctx.byRowData.size() != keys.size();
+    if (bDataPointsToKeys) {
+        ctx.byRowData.clear();
+        for (int i = 0; i < nCount; ++i) {
+            SetItemParam(*this, i, reinterpret_cast<LPARAM>(&keys[i]));
+        }
+    }
     const bool bSorted =
         SendMessage(LVM_SORTITEMS, reinterpret_cast<WPARAM>(&ctx), reinterpret_cast<LPARAM>(&CompareKeys)) != 0;
-    for (int i = 0; i < nCount; ++i) {
+    for (int i = 0; bDataPointsToKeys && i < nCount; ++i) {
         const auto* pKey = reinterpret_cast<const SortKey*>(GetItemParam(*this, i));
         if (pKey != nullptr) {
             SetItemParam(*this, i, pKey->lParamRow);
@@ -210,6 +231,60 @@ BOOL CWindowList::SubclassWindow(HWND hWnd) {
     return TRUE;
 }
 
+CWindowList::CIconCopier::~CIconCopier() {
+    Release();
+}
+
+void CWindowList::CIconCopier::Release() {
+    if (m_hdc != nullptr) {
+        ::DeleteDC(m_hdc);
+        m_hdc = nullptr;
+    }
+    if (m_hbmImage != nullptr) {
+        ::DeleteObject(m_hbmImage);
+        m_hbmImage = nullptr;
+    }
+    if (m_hbmMask != nullptr) {
+        ::DeleteObject(m_hbmMask);
+        m_hbmMask = nullptr;
+    }
+    m_cx = m_cy = 0;
+}
+
+int CWindowList::CIconCopier::Append(HIMAGELIST hImages, HICON hIcon) {
+    int cx = 0;
+    int cy = 0;
+    if (!::ImageList_GetIconSize(hImages, &cx, &cy)) {
+        return -1;
+    }
+    if (m_hdc == nullptr || cx != m_cx || cy != m_cy) {
+        Release();
+        BITMAPINFO bmi = {};
+        bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+        bmi.bmiHeader.biWidth = cx;
+        bmi.bmiHeader.biHeight = -cy;
+        bmi.bmiHeader.biPlanes = 1;
+        bmi.bmiHeader.biBitCount = 32;
+        void* pBits = nullptr;
+        m_hdc = ::CreateCompatibleDC(nullptr);
+        m_hbmImage = ::CreateDIBSection(m_hdc, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+        m_hbmMask = ::CreateBitmap(cx, cy, 1, 1, nullptr);
+        if (m_hdc == nullptr || m_hbmImage == nullptr || m_hbmMask == nullptr) {
+            Release();
+            return -1;
+        }
+        m_cx = cx;
+        m_cy = cy;
+    }
+    // Both bitmaps are drawn over completely, so nothing of the last icon remains.
+    const HGDIOBJ hOld = ::SelectObject(m_hdc, m_hbmImage);
+    const BOOL bImage = ::DrawIconEx(m_hdc, 0, 0, hIcon, cx, cy, 0, nullptr, DI_IMAGE);
+    ::SelectObject(m_hdc, m_hbmMask);
+    const BOOL bMask = ::DrawIconEx(m_hdc, 0, 0, hIcon, cx, cy, 0, nullptr, DI_MASK);
+    ::SelectObject(m_hdc, hOld);
+    return bImage && bMask ? ::ImageList_Add(hImages, m_hbmImage, m_hbmMask) : -1;
+}
+
 void CWindowList::DeleteAllWindowItems() {
     DeleteAllItems();
     ::ImageList_Remove(GetImageList(LVSIL_SMALL), -1);
@@ -246,22 +321,24 @@ int CWindowList::AddWindowItem(HWND hWnd, const RECT& rc) {
 
     int iImage = I_IMAGENONE;
     if (HICON hIcon = QuerySmallIcon(hWnd)) {
-        const int iAdded = ::ImageList_ReplaceIcon(GetImageList(LVSIL_SMALL), -1, hIcon);
+        const int iAdded = m_iconCopier.Append(GetImageList(LVSIL_SMALL), hIcon);
         if (iAdded >= 0) {
             iImage = iAdded;
         }
     }
 
+    // The row's data goes in with the row: one message less per window, and no
+    // moment in which a row exists without its window.
     LVITEMW item = {};
-    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     item.iItem = GetItemCount();
     item.pszText = const_cast<wchar_t*>(title.c_str());
     item.iImage = iImage;
+    item.lParam = reinterpret_cast<LPARAM>(hWnd);
     const int iItem = static_cast<int>(SendMessage(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
     if (iItem == -1) {
         return -1;
     }
-    SetItemParam(*this, iItem, reinterpret_cast<LPARAM>(hWnd));
     SetItemRect(iItem, rc);
     return iItem;
 }

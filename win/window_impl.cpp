@@ -1,9 +1,65 @@
 #include "window_impl.h"
 
+#include <new>
+#include <utility>
+#include <vector>
+
 namespace {
-// The object behind a subclassed window is found through a window property, so
-// no executable thunk is needed and any number of windows can be hooked.
-const wchar_t kObjectProperty[] = L"Kelpo.SubclassHook";
+
+// The objects behind subclassed windows, found by window handle on every
+// message. A plain table in the process: no executable thunks, and none of the
+// cost of window properties, which some systems keep outside the process.
+class CHookTable {
+public:
+    CHookTable() { ::InitializeCriticalSection(&m_cs); }
+    ~CHookTable() { ::DeleteCriticalSection(&m_cs); }
+    CHookTable(const CHookTable&) = delete;
+    CHookTable& operator=(const CHookTable&) = delete;
+
+    CSubclassHook* Find(HWND hWnd) {
+        ::EnterCriticalSection(&m_cs);
+        CSubclassHook* p = nullptr;
+        for (const auto& entry : m_entries) {
+            if (entry.first == hWnd) {
+                p = entry.second;
+                break;
+            }
+        }
+        ::LeaveCriticalSection(&m_cs);
+        return p;
+    }
+    bool Add(HWND hWnd, CSubclassHook* p) {
+        ::EnterCriticalSection(&m_cs);
+        bool bAdded = true;
+        try {
+            m_entries.emplace_back(hWnd, p);
+        } catch (const std::bad_alloc&) {
+            bAdded = false;
+        }
+        ::LeaveCriticalSection(&m_cs);
+        return bAdded;
+    }
+    void Remove(HWND hWnd) {
+        ::EnterCriticalSection(&m_cs);
+        for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
+            if (it->first == hWnd) {
+                m_entries.erase(it);
+                break;
+            }
+        }
+        ::LeaveCriticalSection(&m_cs);
+    }
+
+private:
+    CRITICAL_SECTION m_cs;
+    std::vector<std::pair<HWND, CSubclassHook*>> m_entries;
+};
+
+CHookTable& Hooks() {
+    static CHookTable s_hooks;
+    return s_hooks;
+}
+
 }  // namespace
 
 CSubclassHook::~CSubclassHook() {
@@ -11,16 +67,16 @@ CSubclassHook::~CSubclassHook() {
 }
 
 BOOL CSubclassHook::Hook(HWND hWnd) {
-    if (m_hWndHooked != nullptr || !::IsWindow(hWnd) || ::GetPropW(hWnd, kObjectProperty) != nullptr) {
+    if (m_hWndHooked != nullptr || !::IsWindow(hWnd) || Hooks().Find(hWnd) != nullptr) {
         return FALSE;
     }
-    if (!::SetPropW(hWnd, kObjectProperty, this)) {
+    if (!Hooks().Add(hWnd, this)) {
         return FALSE;
     }
     auto pfnOld = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc)));
     if (pfnOld == nullptr) {
-        ::RemovePropW(hWnd, kObjectProperty);
+        Hooks().Remove(hWnd);
         return FALSE;
     }
     m_pfnSuperWindowProc = pfnOld;
@@ -39,7 +95,7 @@ HWND CSubclassHook::Unhook() {
         ::GetWindowLongPtrW(hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&WindowProc)) {
         ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuperWindowProc));
     }
-    ::RemovePropW(hWnd, kObjectProperty);
+    Hooks().Remove(hWnd);
     m_hWndHooked = nullptr;
     return hWnd;
 }
@@ -52,7 +108,7 @@ LRESULT CSubclassHook::CallSuper(UINT uMsg, WPARAM wParam, LPARAM lParam) const 
 }
 
 LRESULT CALLBACK CSubclassHook::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
-    auto* pThis = static_cast<CSubclassHook*>(::GetPropW(hWnd, kObjectProperty));
+    CSubclassHook* pThis = Hooks().Find(hWnd);
     if (pThis == nullptr) {
         return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
     }

@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 
+#include <memory>
+#include <vector>
+
 #include "harness.h"
 
 namespace {
@@ -130,6 +133,31 @@ TEST_F(Enumeration, AHungWindowDoesNotStallTheRefill) {
     EXPECT_LT(hung, baseline + 500) << "baseline " << baseline << " ms";
     EXPECT_GE(m_kelpo.RowCount(), 101);
     ::Sleep(2000);
+}
+
+TEST_F(Enumeration, TenHungWindowsAmongFiveHundredCostLittle) {
+    for (int i = 0; i < 490; ++i) {
+        m_targets.Create(L"kelpo e2e many " + std::to_wstring(i), kNormal, 0, RECT{i, i % 300, 200 + i, 200 + i});
+    }
+    std::vector<std::unique_ptr<CTargetThread>> hung;
+    for (int i = 0; i < 10; ++i) {
+        hung.push_back(std::make_unique<CTargetThread>());
+        hung.back()->Create(L"kelpo e2e hung " + std::to_wstring(i), kNormal, 0, RECT{5, 5, 300, 300});
+    }
+    StartKelpo();
+    ULONGLONG baseline = ~0ull;
+    for (int i = 0; i < 3; ++i) {
+        baseline = std::min(baseline, TimedRefresh());
+    }
+    for (auto& thread : hung) {
+        thread->Hang(6000);
+    }
+    ::Sleep(50);
+    const ULONGLONG slow = TimedRefresh();
+    EXPECT_LT(slow, baseline + 1500) << "baseline " << baseline << " ms";
+    EXPECT_GE(m_kelpo.RowCount(), 500);
+    std::printf("refill of %d rows: %llu ms; with 10 hung: %llu ms\n", m_kelpo.RowCount(), baseline, slow);
+    ::Sleep(6000);
 }
 
 TEST_F(Enumeration, WindowsThatComeAndGoDuringRefillsNeverCrashIt) {

@@ -224,3 +224,22 @@ TEST_F(WindowList, RowsForRealWindows) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(WindowList, RowsSharingTheirDataStillSortByTheirCells) {
+    AddFake(L"c", RECT{0, 0, 30, 1}, 7);
+    AddFake(L"a", RECT{0, 0, 10, 1}, 7);
+    AddFake(L"b", RECT{0, 0, 20, 1}, 0);
+    AddFake(L"d", RECT{0, 0, 40, 1}, 0);
+    ASSERT_TRUE(m_list.SortItems(0, false));
+    EXPECT_EQ(Cell(0, 0) + Cell(1, 0) + Cell(2, 0) + Cell(3, 0), L"abcd");
+    EXPECT_EQ(Data(0) + Data(1) + Data(2) + Data(3), 14);
+    EXPECT_EQ(Data(0), 7);
+    EXPECT_EQ(Data(1), 0);
+    ASSERT_TRUE(m_list.SortItems(1, true));
+    EXPECT_EQ(Cell(0, 1), L"40");
+    EXPECT_EQ(Data(0), 0);
+}
+
+}  // namespace

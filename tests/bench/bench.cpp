@@ -1,0 +1,312 @@
+// Measures the program against the system calls it cannot avoid. Prints one
+// JSON object per measurement; scripts/bench turns them into the table.
+//   kelpo_bench host N         own N top-level windows until told to quit
+//   kelpo_bench run KELPO MINIMAL   measure (sizes 100, 500, 2000)
+#include <windows.h>
+#include <commctrl.h>
+#include <dwmapi.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/app_module.h"
+#include "harness.h"
+#include "enum/window_list.h"
+#include "res/resource.h"
+#include "win/dialog_impl.h"
+
+namespace {
+
+double Now() {
+    static LARGE_INTEGER freq = [] {
+        LARGE_INTEGER f;
+        ::QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER c;
+    ::QueryPerformanceCounter(&c);
+    return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(freq.QuadPart);
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0.0 : v[v.size() / 2];
+}
+
+template <class F>
+double MedianOf(int trials, F f) {
+    std::vector<double> times;
+    for (int i = 0; i < trials; ++i) {
+        const double t = Now();
+        f();
+        times.push_back(Now() - t);
+    }
+    return Median(times);
+}
+
+unsigned s_seed = 12345;
+unsigned Random() {
+    s_seed = s_seed * 1103515245u + 12345u;
+    return (s_seed >> 8) & 0xFFFFFF;
+}
+
+std::wstring RandomTitle() {
+    std::wstring t;
+    const int n = 5 + static_cast<int>(Random() % 30);
+    for (int i = 0; i < n; ++i) t.push_back(static_cast<wchar_t>(L'a' + Random() % 26));
+    return t;
+}
+
+void Emit(const char* name, int n, const char* bits, double value, const char* unit) {
+    std::printf("{\"measure\": \"%s\", \"n\": %d, \"bits\": \"%s\", \"value\": %.4f, \"unit\": \"%s\"}\n", name, n,
+                bits, value, unit);
+    std::fflush(stdout);
+}
+
+// ---------------------------------------------------------------- host mode
+
+HICON MakeIcon(COLORREF colour) {
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = 16;
+    bmi.bmiHeader.biHeight = 16;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    void* pBits = nullptr;
+    HBITMAP hbmColor = ::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    auto* px = static_cast<DWORD*>(pBits);
+    for (int i = 0; i < 256; ++i) px[i] = 0xFF000000u | colour;
+    HBITMAP hbmMask = ::CreateBitmap(16, 16, 1, 1, nullptr);
+    ICONINFO ii = {TRUE, 0, 0, hbmMask, hbmColor};
+    HICON hIcon = ::CreateIconIndirect(&ii);
+    ::DeleteObject(hbmColor);
+    ::DeleteObject(hbmMask);
+    return hIcon;
+}
+
+int Host(int n, const wchar_t* quitEvent, const wchar_t* readyEvent) {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = ::DefWindowProcW;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"KelpoBenchWindow";
+    ::RegisterClassW(&wc);
+    for (int i = 0; i < n; ++i) {
+        HWND h = ::CreateWindowExW(0, wc.lpszClassName, RandomTitle().c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                   static_cast<int>(Random() % 800), static_cast<int>(Random() % 500),
+                                   150 + static_cast<int>(Random() % 600), 100 + static_cast<int>(Random() % 400),
+                                   nullptr, nullptr, wc.hInstance, nullptr);
+        ::SendMessageW(h, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(MakeIcon(Random())));
+    }
+    HANDLE hQuit = ::OpenEventW(SYNCHRONIZE, FALSE, quitEvent);
+    HANDLE hReady = ::OpenEventW(EVENT_MODIFY_STATE, FALSE, readyEvent);
+    ::SetEvent(hReady);
+    for (;;) {
+        const DWORD r = ::MsgWaitForMultipleObjects(1, &hQuit, FALSE, INFINITE, QS_ALLINPUT);
+        if (r == WAIT_OBJECT_0) break;
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+    }
+    return 0;
+}
+
+// ---------------------------------------------------------------- run mode
+
+struct Process {
+    PROCESS_INFORMATION pi = {};
+    bool Start(const std::wstring& exe, const std::wstring& args) {
+        std::wstring cmd = L"\"" + exe + L"\" " + args;
+        STARTUPINFOW si = {};
+        si.cb = sizeof(si);
+        return ::CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi) != 0;
+    }
+    ~Process() {
+        if (pi.hProcess != nullptr) {
+            if (::WaitForSingleObject(pi.hProcess, 3000) == WAIT_TIMEOUT) ::TerminateProcess(pi.hProcess, 1);
+            ::CloseHandle(pi.hProcess);
+            ::CloseHandle(pi.hThread);
+        }
+    }
+};
+
+struct FindDialog {
+    DWORD pid;
+    HWND found;
+};
+BOOL CALLBACK FindDialogProc(HWND h, LPARAM lp) {
+    auto* f = reinterpret_cast<FindDialog*>(lp);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(h, &pid);
+    wchar_t cls[16] = {};
+    ::GetClassNameW(h, cls, 16);
+    if (pid == f->pid && ::IsWindowVisible(h) && lstrcmpW(cls, L"#32770") == 0) {
+        f->found = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+HWND DialogOf(DWORD pid) {
+    FindDialog f = {pid, nullptr};
+    ::EnumWindows(FindDialogProc, reinterpret_cast<LPARAM>(&f));
+    return f.found;
+}
+
+// The calls a refill cannot do without, for every window of the desktop.
+struct FloorPass {
+    int eligible = 0;
+    static BOOL CALLBACK Proc(HWND h, LPARAM lp) {
+        auto* self = reinterpret_cast<FloorPass*>(lp);
+        if (!::IsWindowVisible(h)) return TRUE;
+        DWORD cloaked = 0;
+        ::DwmGetWindowAttribute(h, DWMWA_CLOAKED, &cloaked, sizeof(cloaked));
+        TITLEBARINFO tbi = {};
+        tbi.cbSize = sizeof(tbi);
+        if (!::GetTitleBarInfo(h, &tbi) || (tbi.rgstate[0] & STATE_SYSTEM_INVISIBLE)) return TRUE;
+        if (::GetWindowThreadProcessId(h, nullptr) == ::GetCurrentThreadId()) return TRUE;
+        WINDOWINFO wi = {};
+        wi.cbSize = sizeof(wi);
+        ::GetWindowInfo(h, &wi);
+        RECT rc;
+        ::DwmGetWindowAttribute(h, DWMWA_EXTENDED_FRAME_BOUNDS, &rc, sizeof(rc));
+        wchar_t title[256];
+        if (::GetWindowTextLengthW(h) > 0) ::GetWindowTextW(h, title, 256);
+        DWORD_PTR icon = 0;
+        if (!::SendMessageTimeoutW(h, WM_GETICON, ICON_SMALL, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                                   CWindowList::kIconQueryTimeoutMs, &icon) ||
+            icon == 0) {
+            ::GetClassLongPtrW(h, GCLP_HICONSM);
+        }
+        ++self->eligible;
+        return TRUE;
+    }
+};
+
+// A dialog from the real template, hosting the real window list in this process.
+class CHost : public CDialogImpl<CHost> {
+public:
+    UINT m_nDialogId = IDD_MAINDLG;
+    BOOL ProcessWindowMessage(HWND, UINT uMsg, WPARAM, LPARAM, LRESULT& lResult, DWORD) override {
+        if (uMsg == WM_INITDIALOG) {
+            lResult = TRUE;
+            return TRUE;
+        }
+        return FALSE;
+    }
+};
+
+void BenchSort(int n, const char* bits) {
+    CHost host;
+    host.Create(s_module.GetResourceInstance());
+    CWindowList list;
+    list.SubclassWindow(host.GetDlgItem(IDC_WINDOWS));
+    list.m_bUseWaitCursor = false;
+    for (int i = 0; i < n; ++i) {
+        const std::wstring title = RandomTitle();
+        LVITEMW item = {};
+        item.mask = LVIF_TEXT | LVIF_PARAM;
+        item.iItem = i;
+        item.pszText = const_cast<wchar_t*>(title.c_str());
+        item.lParam = i + 1;
+        const int row = static_cast<int>(list.SendMessage(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+        const int x = static_cast<int>(Random() % 4000) - 2000;
+        list.SetItemRect(row, RECT{x, 0, x + static_cast<int>(Random() % 3000), 100});
+    }
+    bool flip = false;
+    const double text = MedianOf(7, [&] { list.SortItems(0, flip = !flip); });
+    const double integer = MedianOf(7, [&] { list.SortItems(1, flip = !flip); });
+    Emit("sort_text_us_per_row", n, bits, text * 1000.0 / n, "us");
+    Emit("sort_integer_us_per_row", n, bits, integer * 1000.0 / n, "us");
+    ::DestroyWindow(host.m_hWnd);
+}
+
+int Run(const std::wstring& kelpo, const std::wstring& minimal, const char* bits) {
+    wchar_t self[MAX_PATH];
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    for (int n : {100, 500, 2000}) {
+        const std::wstring quitName = L"KelpoBenchQuit" + std::to_wstring(::GetCurrentProcessId()) + L"_" +
+                                      std::to_wstring(n);
+        const std::wstring readyName = quitName + L"_ready";
+        HANDLE hQuit = ::CreateEventW(nullptr, TRUE, FALSE, quitName.c_str());
+        HANDLE hReady = ::CreateEventW(nullptr, TRUE, FALSE, readyName.c_str());
+        {
+            Process host;
+            host.Start(self, L"host " + std::to_wstring(n) + L" " + quitName + L" " + readyName);
+            ::WaitForSingleObject(hReady, 120000);
+
+            const double floor = MedianOf(7, [] {
+                FloorPass pass;
+                ::EnumWindows(FloorPass::Proc, reinterpret_cast<LPARAM>(&pass));
+            });
+
+            CKelpo app;
+            const double t0 = Now();
+            app.Start(L"", kelpo);
+            HWND dlg = nullptr;
+            while ((dlg = DialogOf(app.Pid())) == nullptr && Now() - t0 < 60000) ::Sleep(1);
+            HWND list = ::GetDlgItem(dlg, IDC_WINDOWS);
+            while (::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) < n && Now() - t0 < 60000) ::Sleep(1);
+            const double startup = Now() - t0;
+            app.WaitForDialog();
+
+            const double refill = MedianOf(7, [&] { ::SendMessageW(dlg, WM_COMMAND, ID_REFRESH, 0); });
+            Emit("refill_ms", n, bits, refill, "ms");
+            Emit("floor_ms", n, bits, floor, "ms");
+            Emit("refill_over_floor", n, bits, refill / floor, "ratio");
+
+            if (n == 100) {
+                Process baseline;
+                const double b0 = Now();
+                baseline.Start(minimal, L"");
+                while (DialogOf(baseline.pi.dwProcessId) == nullptr && Now() - b0 < 60000) ::Sleep(1);
+                const double minimalStartup = Now() - b0;
+                ::PostMessageW(DialogOf(baseline.pi.dwProcessId), WM_COMMAND, IDCANCEL, 0);
+                Emit("startup_ms", n, bits, startup, "ms");
+                Emit("minimal_startup_ms", n, bits, minimalStartup, "ms");
+                Emit("startup_over_minimal", n, bits, startup / minimalStartup, "ratio");
+
+                // Move: Apply on a window of the host, against a bare SetWindowPos of the same window.
+                app.SelectRow(0);
+                HWND target = app.RowWindow(0);
+                bool flip = false;
+                const double apply = MedianOf(9, [&] {
+                    flip = !flip;
+                    app.SetText(IDC_WIDTH, flip ? L"400" : L"420");
+                    app.Click(IDC_APPLY);
+                });
+                const double bare = MedianOf(9, [&] {
+                    flip = !flip;
+                    ::SetWindowPos(target, HWND_TOP, 10, 10, flip ? 400 : 420, 300, 0);
+                });
+                Emit("apply_ms", n, bits, apply, "ms");
+                Emit("setwindowpos_ms", n, bits, bare, "ms");
+                Emit("apply_over_setwindowpos", n, bits, apply / bare, "ratio");
+            }
+            ::PostMessageW(dlg, WM_COMMAND, IDCANCEL, 0);
+            ::SetEvent(hQuit);
+        }
+        ::CloseHandle(hQuit);
+        ::CloseHandle(hReady);
+        BenchSort(n, bits);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    INITCOMMONCONTROLSEX iccx = {sizeof(iccx), ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&iccx);
+    s_module.Init(::GetModuleHandleW(nullptr));
+    const char* bits = sizeof(void*) == 8 ? "64" : "32";
+    if (argc >= 5 && lstrcmpW(argv[1], L"host") == 0) {
+        return Host(_wtoi(argv[2]), argv[3], argv[4]);
+    }
+    if (argc >= 4 && lstrcmpW(argv[1], L"run") == 0) {
+        return Run(argv[2], argv[3], bits);
+    }
+    std::fprintf(stderr, "usage: kelpo_bench host N QUIT READY | run KELPO MINIMAL\n");
+    return 2;
+}
