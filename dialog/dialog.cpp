@@ -40,16 +40,6 @@ bool IsProcessElevated() {
     return dwElevated != 0;
 }
 
-std::wstring GetText(HWND hWnd) {
-    std::wstring text;
-    const int cch = ::GetWindowTextLengthW(hWnd);
-    if (cch > 0) {
-        text.resize(static_cast<size_t>(cch) + 1);
-        text.resize(static_cast<size_t>(::GetWindowTextW(hWnd, &text[0], cch + 1)));
-    }
-    return text;
-}
-
 std::wstring AnsiToWide(const char* psz, int cb) {
     std::wstring text;
     const int cch = ::MultiByteToWideChar(CP_THREAD_ACP, 0, psz, cb, nullptr, 0);
@@ -92,16 +82,9 @@ HICON CopyCursorAsColourIcon(HICON hCursor) {
     if (ii.hbmColor != nullptr) {
         ::DeleteObject(ii.hbmColor);
     }
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = cx;
-    bmi.bmiHeader.biHeight = -cy;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    void* pBits = nullptr;
     HICON hIcon = nullptr;
     HDC hdc = ::CreateCompatibleDC(nullptr);
-    HBITMAP hbmColor = ::CreateDIBSection(hdc, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    HBITMAP hbmColor = CreateDib32(hdc, cx, cy);
     HBITMAP hbmMask = ::CreateBitmap(cx, cy, 1, 1, nullptr);
     if (hdc != nullptr && hbmColor != nullptr && hbmMask != nullptr) {
         HGDIOBJ hOld = ::SelectObject(hdc, hbmColor);
@@ -311,7 +294,7 @@ void CDialog::SetUpReticle() {
 }
 
 void CDialog::MakeElevatedTitle() {
-    const std::wstring title = GetText(m_hWnd);
+    const std::wstring title = CWindow(m_hWnd).GetText();
     const wchar_t* pszFormat = nullptr;
     const int cchFormat = ::LoadStringW(s_module.GetResourceInstance(), IDS_ADMIN_TITLE,
                                         reinterpret_cast<wchar_t*>(&pszFormat), 0);
@@ -523,7 +506,7 @@ BOOL CDialog::LoadWindowList() {
 RECT CDialog::GetFieldRect() const {
     FieldValue values[4];
     for (int i = 0; i < 4; ++i) {
-        values[i] = ParseFieldText(GetText(GetDlgItem(kFieldIds[i])).c_str());
+        values[i] = ParseFieldText(CWindow(GetDlgItem(kFieldIds[i])).GetText().c_str());
     }
     return ComputeFieldRect(values[0], values[1], values[2], values[3], m_targetInfo.rcWindow);
 }

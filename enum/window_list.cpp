@@ -231,58 +231,44 @@ BOOL CWindowList::SubclassWindow(HWND hWnd) {
     return TRUE;
 }
 
-CWindowList::CIconCopier::~CIconCopier() {
-    Release();
-}
+namespace {
 
-void CWindowList::CIconCopier::Release() {
-    if (m_hdc != nullptr) {
-        ::DeleteDC(m_hdc);
-        m_hdc = nullptr;
+// Owns the two bitmaps GetIconInfo hands out.
+struct CIconBitmaps {
+    ICONINFO ii = {};
+    bool bValid = false;
+    explicit CIconBitmaps(HICON hIcon) : bValid(::GetIconInfo(hIcon, &ii) != FALSE) {}
+    ~CIconBitmaps() {
+        if (ii.hbmMask != nullptr) {
+            ::DeleteObject(ii.hbmMask);
+        }
+        if (ii.hbmColor != nullptr) {
+            ::DeleteObject(ii.hbmColor);
+        }
     }
-    if (m_hbmImage != nullptr) {
-        ::DeleteObject(m_hbmImage);
-        m_hbmImage = nullptr;
-    }
-    if (m_hbmMask != nullptr) {
-        ::DeleteObject(m_hbmMask);
-        m_hbmMask = nullptr;
-    }
-    m_cx = m_cy = 0;
-}
+    CIconBitmaps(const CIconBitmaps&) = delete;
+    CIconBitmaps& operator=(const CIconBitmaps&) = delete;
+};
 
-int CWindowList::CIconCopier::Append(HIMAGELIST hImages, HICON hIcon) {
+}  // namespace
+
+int AppendIconCopy(HIMAGELIST hImages, HICON hIcon) {
     int cx = 0;
     int cy = 0;
     if (!::ImageList_GetIconSize(hImages, &cx, &cy)) {
         return -1;
     }
-    if (m_hdc == nullptr || cx != m_cx || cy != m_cy) {
-        Release();
-        BITMAPINFO bmi = {};
-        bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-        bmi.bmiHeader.biWidth = cx;
-        bmi.bmiHeader.biHeight = -cy;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
-        void* pBits = nullptr;
-        m_hdc = ::CreateCompatibleDC(nullptr);
-        m_hbmImage = ::CreateDIBSection(m_hdc, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
-        m_hbmMask = ::CreateBitmap(cx, cy, 1, 1, nullptr);
-        if (m_hdc == nullptr || m_hbmImage == nullptr || m_hbmMask == nullptr) {
-            Release();
-            return -1;
+    // An icon that already has the list's size and a colour image goes in as it
+    // is. ImageList_ReplaceIcon does the same in general, but some systems take
+    // milliseconds per icon there, which a refill of a full desktop cannot afford.
+    CIconBitmaps bitmaps(hIcon);
+    if (bitmaps.bValid && bitmaps.ii.hbmColor != nullptr) {
+        BITMAP bm = {};
+        if (::GetObjectW(bitmaps.ii.hbmColor, sizeof(bm), &bm) && bm.bmWidth == cx && bm.bmHeight == cy) {
+            return ::ImageList_Add(hImages, bitmaps.ii.hbmColor, bitmaps.ii.hbmMask);
         }
-        m_cx = cx;
-        m_cy = cy;
     }
-    // Both bitmaps are drawn over completely, so nothing of the last icon remains.
-    const HGDIOBJ hOld = ::SelectObject(m_hdc, m_hbmImage);
-    const BOOL bImage = ::DrawIconEx(m_hdc, 0, 0, hIcon, cx, cy, 0, nullptr, DI_IMAGE);
-    ::SelectObject(m_hdc, m_hbmMask);
-    const BOOL bMask = ::DrawIconEx(m_hdc, 0, 0, hIcon, cx, cy, 0, nullptr, DI_MASK);
-    ::SelectObject(m_hdc, hOld);
-    return bImage && bMask ? ::ImageList_Add(hImages, m_hbmImage, m_hbmMask) : -1;
+    return ::ImageList_ReplaceIcon(hImages, -1, hIcon);
 }
 
 void CWindowList::DeleteAllWindowItems() {
@@ -311,17 +297,11 @@ HICON CWindowList::QuerySmallIcon(HWND hWnd) {
 }
 
 int CWindowList::AddWindowItem(HWND hWnd, const RECT& rc) {
-    std::wstring title;
-    const int cchTitle = ::GetWindowTextLengthW(hWnd);
-    if (cchTitle > 0) {
-        title.resize(static_cast<size_t>(cchTitle) + 1);
-        const int cchRead = ::GetWindowTextW(hWnd, &title[0], cchTitle + 1);
-        title.resize(cchRead > 0 ? static_cast<size_t>(cchRead) : 0);
-    }
+    const std::wstring title = CWindow(hWnd).GetText();
 
     int iImage = I_IMAGENONE;
     if (HICON hIcon = QuerySmallIcon(hWnd)) {
-        const int iAdded = m_iconCopier.Append(GetImageList(LVSIL_SMALL), hIcon);
+        const int iAdded = AppendIconCopy(GetImageList(LVSIL_SMALL), hIcon);
         if (iAdded >= 0) {
             iImage = iAdded;
         }

@@ -51,30 +51,12 @@ public:
     void SelectWindowItem(int iItem);
 
 private:
-    // Appends copies of icons to the image list through one reusable bitmap.
-    // ImageList_ReplaceIcon does the same, but some implementations take
-    // milliseconds per icon, which a refill of a full desktop cannot afford.
-    class CIconCopier {
-    public:
-        CIconCopier() = default;
-        ~CIconCopier();
-        CIconCopier(const CIconCopier&) = delete;
-        CIconCopier& operator=(const CIconCopier&) = delete;
-        int Append(HIMAGELIST hImages, HICON hIcon);
-
-    private:
-        void Release();
-        HDC m_hdc = nullptr;
-        HBITMAP m_hbmImage = nullptr;
-        HBITMAP m_hbmMask = nullptr;
-        int m_cx = 0;
-        int m_cy = 0;
-    };
-
     HICON QuerySmallIcon(HWND hWnd);
 
     // Threads that did not answer the icon query since the last refill: a hung
     // thread stays hung, so it costs one timeout per refill, not one per window.
     std::set<DWORD> m_hungThreads;
-    CIconCopier m_iconCopier;
 };
+
+// Appends a copy of an icon to an image list; the image index, or -1.
+int AppendIconCopy(HIMAGELIST hImages, HICON hIcon);

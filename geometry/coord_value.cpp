@@ -24,16 +24,6 @@ BOOL CCoordValue::SubclassWindow(HWND hWnd) {
     return TRUE;
 }
 
-std::wstring CCoordValue::GetEditText() const {
-    std::wstring text;
-    const int cch = ::GetWindowTextLengthW(m_wndEdit);
-    if (cch > 0) {
-        text.resize(static_cast<size_t>(cch) + 1);
-        text.resize(static_cast<size_t>(::GetWindowTextW(m_wndEdit, &text[0], cch + 1)));
-    }
-    return text;
-}
-
 BOOL CCoordValue::ProcessWindowMessage(HWND, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult,
                                        DWORD dwMsgMapID) {
     if (dwMsgMapID == 1) {
@@ -60,7 +50,7 @@ BOOL CCoordValue::ProcessWindowMessage(HWND, UINT uMsg, WPARAM wParam, LPARAM lP
     }
     switch (HIWORD(wParam)) {
     case CBN_DROPDOWN:
-        m_strDropDownText = GetEditText();
+        m_strDropDownText = m_wndEdit.GetText();
         break;
     case CBN_CLOSEUP:
         ::SetWindowTextW(m_wndEdit, m_strDropDownText.c_str());

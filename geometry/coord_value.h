@@ -15,7 +15,4 @@ public:
     BOOL SubclassWindow(HWND hWnd);
     BOOL ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult,
                               DWORD dwMsgMapID) override;
-
-private:
-    std::wstring GetEditText() const;
 };

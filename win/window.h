@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
+
 class CWindow {
 public:
     HWND m_hWnd = nullptr;
@@ -22,7 +24,31 @@ public:
     BOOL GetClientRect(RECT* prc) const { return ::GetClientRect(m_hWnd, prc); }
     BOOL EnableWindow(BOOL bEnable = TRUE) const { return ::EnableWindow(m_hWnd, bEnable); }
     BOOL ShowWindow(int nCmdShow) const { return ::ShowWindow(m_hWnd, nCmdShow); }
+
+    // The window's text, of any length.
+    std::wstring GetText() const {
+        std::wstring text;
+        const int cch = ::GetWindowTextLengthW(m_hWnd);
+        if (cch > 0) {
+            text.resize(static_cast<size_t>(cch) + 1);
+            const int cchRead = ::GetWindowTextW(m_hWnd, &text[0], cch + 1);
+            text.resize(cchRead > 0 ? static_cast<size_t>(cchRead) : 0);
+        }
+        return text;
+    }
 };
+
+// A top-down 32-bit DIB section for drawing icons into.
+inline HBITMAP CreateDib32(HDC hdc, int cx, int cy) {
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = cx;
+    bmi.bmiHeader.biHeight = -cy;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    void* pBits = nullptr;
+    return ::CreateDIBSection(hdc, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+}
 
 class CComboBox : public CWindow {
 public:

@@ -236,11 +236,6 @@ int Run(const std::wstring& kelpo, const std::wstring& minimal, const char* bits
             host.Start(self, L"host " + std::to_wstring(n) + L" " + quitName + L" " + readyName);
             ::WaitForSingleObject(hReady, 120000);
 
-            const double floor = MedianOf(7, [] {
-                FloorPass pass;
-                ::EnumWindows(FloorPass::Proc, reinterpret_cast<LPARAM>(&pass));
-            });
-
             CKelpo app;
             const double t0 = Now();
             app.Start(L"", kelpo);
@@ -251,7 +246,24 @@ int Run(const std::wstring& kelpo, const std::wstring& minimal, const char* bits
             const double startup = Now() - t0;
             app.WaitForDialog();
 
-            const double refill = MedianOf(7, [&] { ::SendMessageW(dlg, WM_COMMAND, ID_REFRESH, 0); });
+            // Floor and refill take turns, so both see the desktop in the same state.
+            std::vector<double> floors;
+            std::vector<double> refills;
+            // Each trial starts with the program idle (the previous refill's repaint done),
+            // so the refill is timed, not the painting of the last one.
+            for (int trial = 0; trial < 7; ++trial) {
+                ::WaitForInputIdle(app.Process(), 10000);
+                double t = Now();
+                FloorPass pass;
+                ::EnumWindows(FloorPass::Proc, reinterpret_cast<LPARAM>(&pass));
+                floors.push_back(Now() - t);
+                ::WaitForInputIdle(app.Process(), 10000);
+                t = Now();
+                ::SendMessageW(dlg, WM_COMMAND, ID_REFRESH, 0);
+                refills.push_back(Now() - t);
+            }
+            const double floor = Median(floors);
+            const double refill = Median(refills);
             Emit("refill_ms", n, bits, refill, "ms");
             Emit("floor_ms", n, bits, floor, "ms");
             Emit("refill_over_floor", n, bits, refill / floor, "ratio");

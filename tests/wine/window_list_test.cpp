@@ -243,3 +243,23 @@ TEST_F(WindowList, RowsSharingTheirDataStillSortByTheirCells) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(IconCopy, IconsOfAnySizeAndKindAreAppended) {
+    HIMAGELIST hImages = ::ImageList_Create(::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON),
+                                           ILC_COLOR32 | ILC_MASK, 0, 10);
+    const HICON hSmall = static_cast<HICON>(::LoadImageW(nullptr, MAKEINTRESOURCEW(32516), IMAGE_ICON,
+                                                         ::GetSystemMetrics(SM_CXSMICON),
+                                                         ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    const HICON hLarge = static_cast<HICON>(::LoadImageW(nullptr, MAKEINTRESOURCEW(32516), IMAGE_ICON, 48, 48, 0));
+    const HCURSOR hMono = ::LoadCursorW(nullptr, IDC_CROSS);
+    EXPECT_EQ(AppendIconCopy(hImages, hSmall), 0);
+    EXPECT_EQ(AppendIconCopy(hImages, hLarge), 1);  // scaled down to one image, not split in several
+    EXPECT_EQ(AppendIconCopy(hImages, hMono), 2);
+    EXPECT_EQ(::ImageList_GetImageCount(hImages), 3);
+    ::DestroyIcon(hLarge);
+    ::ImageList_Destroy(hImages);
+}
+
+}  // namespace
