@@ -249,15 +249,19 @@ int Run(const std::wstring& kelpo, const std::wstring& minimal, const char* bits
             // Floor and refill take turns, so both see the desktop in the same state.
             std::vector<double> floors;
             std::vector<double> refills;
-            // Each trial starts with the program idle (the previous refill's repaint done),
-            // so the refill is timed, not the painting of the last one.
-            for (int trial = 0; trial < 7; ++trial) {
+            // Each trial starts with the program idle and the display server done
+            // drawing the previous refill, so the refill is timed, not the painting.
+            auto settle = [&] {
                 ::WaitForInputIdle(app.Process(), 10000);
+                ::Sleep(300);
+            };
+            for (int trial = 0; trial < 7; ++trial) {
+                settle();
                 double t = Now();
                 FloorPass pass;
                 ::EnumWindows(FloorPass::Proc, reinterpret_cast<LPARAM>(&pass));
                 floors.push_back(Now() - t);
-                ::WaitForInputIdle(app.Process(), 10000);
+                settle();
                 t = Now();
                 ::SendMessageW(dlg, WM_COMMAND, ID_REFRESH, 0);
                 refills.push_back(Now() - t);

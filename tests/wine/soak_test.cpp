@@ -15,8 +15,27 @@ struct Usage {
     DWORD gdiObjects;
     DWORD handles;
     SIZE_T privateBytes;
+    SIZE_T heapBytes;
 };
 
+// Bytes in use in every heap of the process: what a leak of allocations shows in.
+SIZE_T HeapBytesInUse() {
+    HANDLE heaps[64];
+    const DWORD n = ::GetProcessHeaps(64, heaps);
+    SIZE_T busy = 0;
+    for (DWORD i = 0; i < n && i < 64; ++i) {
+        PROCESS_HEAP_ENTRY entry = {};
+        ::HeapLock(heaps[i]);
+        while (::HeapWalk(heaps[i], &entry)) {
+            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) busy += entry.cbData;
+        }
+        ::HeapUnlock(heaps[i]);
+    }
+    return busy;
+}
+
+// Some systems (Wine) answer 0 for the USER, GDI and handle counts and leave
+// PrivateUsage empty; the heap walk and the commit charge count there instead.
 Usage Measure() {
     Usage u = {};
     u.userObjects = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
@@ -25,7 +44,8 @@ Usage Measure() {
     PROCESS_MEMORY_COUNTERS_EX pmc = {};
     pmc.cb = sizeof(pmc);
     ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof(pmc));
-    u.privateBytes = pmc.PrivateUsage;
+    u.privateBytes = pmc.PrivateUsage != 0 ? pmc.PrivateUsage : pmc.PagefileUsage;
+    u.heapBytes = HeapBytesInUse();
     return u;
 }
 
@@ -78,12 +98,17 @@ TEST(Soak, AThousandRefreshesDoNotGrowTheProcess) {
     EXPECT_LE(after.userObjects, before.userObjects);
     EXPECT_LE(after.gdiObjects, before.gdiObjects);
     EXPECT_LE(after.handles, before.handles + 2);
+    EXPECT_NE(after.privateBytes, 0u);
     EXPECT_LT(after.privateBytes, before.privateBytes + 1024 * 1024)
         << "private bytes " << before.privateBytes << " -> " << after.privateBytes;
-    std::printf("soak: USER objects %lu -> %lu, GDI objects %lu -> %lu, handles %lu -> %lu, private %lu -> %lu KiB\n",
+    EXPECT_LT(after.heapBytes, before.heapBytes + 64 * 1024)
+        << "heap bytes in use " << before.heapBytes << " -> " << after.heapBytes;
+    std::printf("soak: USER objects %lu -> %lu, GDI objects %lu -> %lu, handles %lu -> %lu, private %lu -> %lu KiB, "
+                "heap in use %lu -> %lu bytes\n",
                 before.userObjects, after.userObjects, before.gdiObjects, after.gdiObjects, before.handles,
                 after.handles, static_cast<unsigned long>(before.privateBytes / 1024),
-                static_cast<unsigned long>(after.privateBytes / 1024));
+                static_cast<unsigned long>(after.privateBytes / 1024), static_cast<unsigned long>(before.heapBytes),
+                static_cast<unsigned long>(after.heapBytes));
     ::DestroyWindow(dlg.m_hWnd);
 }
 
