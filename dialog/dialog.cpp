@@ -3,7 +3,6 @@
 #include <dwmapi.h>
 
 #include <string>
-#include <vector>
 
 #include "dialog/dlginit.h"
 #include "dialog/layout.h"
@@ -13,18 +12,14 @@
 #include "res/resource.h"
 
 namespace {
+
+constexpr int kFieldIds[4] = {IDC_WIDTH, IDC_HEIGHT, IDC_X, IDC_Y};
+
 WINDOWINFO EmptyWindowInfo() {
     WINDOWINFO info = {};
     info.cbSize = sizeof(info);
     return info;
 }
-}  // namespace
-
-WINDOWINFO CDialog::s_defaultWindowInfo = EmptyWindowInfo();
-
-namespace {
-
-constexpr int kFieldIds[4] = {IDC_WIDTH, IDC_HEIGHT, IDC_X, IDC_Y};
 
 bool IsProcessElevated() {
     HANDLE hToken = nullptr;
@@ -108,6 +103,8 @@ HICON CopyCursorAsColourIcon(HICON hCursor) {
 }
 
 }  // namespace
+
+WINDOWINFO CDialog::s_defaultWindowInfo = EmptyWindowInfo();
 
 CDialog::CDialog() {
     m_monitorInfo = {};

@@ -249,12 +249,9 @@ int Run(const std::wstring& kelpo, const std::wstring& minimal, const char* bits
             // Floor and refill take turns, so both see the desktop in the same state.
             std::vector<double> floors;
             std::vector<double> refills;
-            // Each trial starts with the program idle and the display server done
-            // drawing the previous refill, so the refill is timed, not the painting.
-            auto settle = [&] {
-                ::WaitForInputIdle(app.Process(), 10000);
-                ::Sleep(300);
-            };
+            // Each trial starts with the program idle (the previous refill's repaint
+            // done), so the refill is timed, not the painting of the last one.
+            auto settle = [&] { ::WaitForInputIdle(app.Process(), 10000); };
             for (int trial = 0; trial < 7; ++trial) {
                 settle();
                 double t = Now();
