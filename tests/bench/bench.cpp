@@ -132,26 +132,9 @@ struct Process {
     }
 };
 
-struct FindDialog {
-    DWORD pid;
-    HWND found;
-};
-BOOL CALLBACK FindDialogProc(HWND h, LPARAM lp) {
-    auto* f = reinterpret_cast<FindDialog*>(lp);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(h, &pid);
-    wchar_t cls[16] = {};
-    ::GetClassNameW(h, cls, 16);
-    if (pid == f->pid && ::IsWindowVisible(h) && lstrcmpW(cls, L"#32770") == 0) {
-        f->found = h;
-        return FALSE;
-    }
-    return TRUE;
-}
 HWND DialogOf(DWORD pid) {
-    FindDialog f = {pid, nullptr};
-    ::EnumWindows(FindDialogProc, reinterpret_cast<LPARAM>(&f));
-    return f.found;
+    const std::vector<HWND> dialogs = ProcessWindows(pid, L"#32770");
+    return dialogs.empty() ? nullptr : dialogs[0];
 }
 
 // The calls a refill cannot do without, for every window of the desktop.
