@@ -31,17 +31,12 @@ private:
     HANDLE m_hReady = nullptr;
 };
 
-// Polls until pred() holds or the timeout passes; with bPump, this thread's
-// messages are dispatched meanwhile (for windows the test itself shows).
+// Polls until pred() holds or the timeout passes. Nothing is dispatched: what
+// the tests wait for happens on other threads and in other processes.
 template <class Pred>
-bool WaitUntil(Pred pred, DWORD dwTimeoutMs = 5000, bool bPump = false) {
+bool WaitUntil(Pred pred, DWORD dwTimeoutMs = 5000) {
     const ULONGLONG end = ::GetTickCount64() + dwTimeoutMs;
     for (;;) {
-        MSG msg;
-        while (bPump && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
         if (pred()) return true;
         if (::GetTickCount64() > end) return false;
         ::Sleep(10);

@@ -32,10 +32,8 @@ TEST_F(Enumeration, ListsEveryEligibleWindowAndNoOther) {
     HWND hNormal = m_targets.Create(L"kelpo e2e normal", kNormal, 0, RECT{20, 30, 420, 330});
     HWND hTool = m_targets.Create(L"kelpo e2e tool", kNormal, WS_EX_TOOLWINDOW, RECT{40, 50, 240, 150});
     HWND hEmpty = m_targets.Create(L"", kNormal, 0, RECT{60, 70, 260, 170});
-    HWND hOwned = nullptr;
     HWND hHidden = m_targets.Create(L"kelpo e2e hidden", WS_OVERLAPPEDWINDOW, 0, RECT{0, 0, 100, 100});
     HWND hPopup = m_targets.Create(L"kelpo e2e popup", WS_POPUP | WS_VISIBLE, 0, RECT{0, 0, 100, 100});
-    (void)hOwned;
     StartKelpo();
 
     EXPECT_GE(m_kelpo.FindRow(hNormal), 0);

@@ -192,28 +192,28 @@ TEST_F(Placement, PresetsWriteTheirValuesForTheChosenDisplay) {
     const int waH = wa.bottom - wa.top;
     Select(m_hTarget);
     Type(L"800", L"600", L"100", L"50");
-    struct {
+    const struct {
         int id;
-        const wchar_t* field;
         int value;
-        int focus;
     } cases[] = {
-        {IDC_WIDTH + 0, nullptr, 400, IDC_WIDTH},         {IDC_WIDTH + 2, nullptr, waW, IDC_WIDTH},
-        {IDC_WIDTH + 3, nullptr, waW / 2, IDC_WIDTH},     {IDC_WIDTH + 4, nullptr, waW / 4, IDC_WIDTH},
-        {IDC_HEIGHT + 2, nullptr, waH, IDC_HEIGHT},       {IDC_HEIGHT + 3, nullptr, waH / 2, IDC_HEIGHT},
-        {IDC_HEIGHT + 0, nullptr, 300, IDC_HEIGHT},
+        {IDC_WIDTH + 0, 400},      {IDC_WIDTH + 2, waW},      {IDC_WIDTH + 3, waW / 2}, {IDC_WIDTH + 4, waW / 4},
+        {IDC_HEIGHT + 2, waH},     {IDC_HEIGHT + 3, waH / 2}, {IDC_HEIGHT + 0, 300},
     };
+    const int fields[4] = {IDC_WIDTH, IDC_HEIGHT, IDC_X, IDC_Y};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.id);
-        const std::wstring before = m_kelpo.Fields();
+        const int nField = c.id / 10 * 10;
+        std::wstring before[4];
+        for (int i = 0; i < 4; ++i) before[i] = m_kelpo.Text(fields[i]);
         m_kelpo.Command(static_cast<WORD>(c.id));
-        EXPECT_EQ(m_kelpo.Text(c.id / 10 * 10), std::to_wstring(c.value));
-        EXPECT_EQ(m_kelpo.FocusedField(), c.focus);
+        EXPECT_EQ(m_kelpo.Text(nField), std::to_wstring(c.value));
+        EXPECT_EQ(m_kelpo.FocusedField(), nField);
         // Only the preset's own field changes.
-        const std::wstring after = m_kelpo.Fields();
-        EXPECT_EQ(before.substr(before.find(L',', before.find(L',') + 1)),
-                  c.id / 10 * 10 == IDC_WIDTH ? before.substr(before.find(L',', before.find(L',') + 1))
-                                             : after.substr(after.find(L',', after.find(L',') + 1)));
+        for (int i = 0; i < 4; ++i) {
+            if (fields[i] != nField) {
+                EXPECT_EQ(m_kelpo.Text(fields[i]), before[i]) << fields[i];
+            }
+        }
     }
 
     // Position presets rewrite Width and Height with the values they used.

@@ -151,7 +151,6 @@ TEST(Dialog, RunAsStartsAnotherInstanceAndEnds) {
 TEST(Dialog, RunAsWithAnUnresolvableNameReportsTheSystemError) {
     // Argument 0 is used as typed: a name the shell cannot find fails, and the
     // failure is shown once and returned.
-    CKelpo kelpo;
     std::wstring path = KelpoPath();
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
