@@ -26,7 +26,14 @@ public:
     BOOL ShowWindow(int nCmdShow) const { return ::ShowWindow(m_hWnd, nCmdShow); }
 
     // The window's text, of any length.
+    // Most texts fit a short buffer, and then one call does: asking for the
+    // length first costs a second message to the window's thread.
     std::wstring GetText() const {
+        wchar_t szShort[256];
+        const int cchShort = ::GetWindowTextW(m_hWnd, szShort, ARRAYSIZE(szShort));
+        if (cchShort < static_cast<int>(ARRAYSIZE(szShort)) - 1) {
+            return std::wstring(szShort, cchShort > 0 ? static_cast<size_t>(cchShort) : 0);
+        }
         std::wstring text;
         const int cch = ::GetWindowTextLengthW(m_hWnd);
         if (cch > 0) {

@@ -276,6 +276,18 @@ TEST(MessageLoop, RunDispatchesUnconsumedMessagesAndReturnsTheQuitCode) {
     ::DestroyWindow(hWnd);
 }
 
+// The short buffer's edge: texts that just fit, just fill it and just overflow it.
+TEST(WindowText, ReadsWholeTextsOfEveryLength) {
+    HWND hWnd = MakeStatic();
+    for (size_t n : {0u, 1u, 254u, 255u, 256u, 257u, 5000u}) {
+        std::wstring text;
+        for (size_t i = 0; i < n; ++i) text.push_back(static_cast<wchar_t>(L'a' + i % 26));
+        ASSERT_TRUE(::SetWindowTextW(hWnd, text.c_str()));
+        EXPECT_EQ(CWindow(hWnd).GetText(), text) << n << " characters";
+    }
+    ::DestroyWindow(hWnd);
+}
+
 TEST(AppModule, LoopRegistryIsKeyedByThread) {
     CAppModule module;
     module.Init(::GetModuleHandleW(nullptr));
