@@ -163,13 +163,21 @@ int CKelpo::FindRow(HWND hWnd) const {
     return -1;
 }
 
-void CKelpo::SelectRow(int iRow) const {
+void CKelpo::SetRowState(int iRow, UINT state) const {
     CRemoteBuffer buf(m_pi.hProcess, sizeof(LVITEMW));
     LVITEMW item = {};
-    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = state;
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     buf.Write(&item, sizeof(item));
     ::SendMessageW(Item(IDC_WINDOWS), LVM_SETITEMSTATE, iRow, reinterpret_cast<LPARAM>(buf.Address()));
+}
+
+void CKelpo::SelectRow(int iRow) const {
+    SetRowState(iRow, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+void CKelpo::ClearSelection() const {
+    SetRowState(-1, 0);
 }
 
 int CKelpo::SelectedRow() const {

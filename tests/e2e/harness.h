@@ -62,6 +62,7 @@ public:
     HWND RowWindow(int iRow) const;
     int FindRow(HWND hWnd) const;
     void SelectRow(int iRow) const;
+    void ClearSelection() const;
     int SelectedRow() const;
     int HeaderFormat(int iCol) const;
     RECT HeaderItemRect(int iCol) const;
@@ -74,6 +75,8 @@ public:
     int FocusedField() const;
 
 private:
+    void SetRowState(int iRow, UINT state) const;
+
     PROCESS_INFORMATION m_pi = {};
     HWND m_hWndDlg = nullptr;
 };

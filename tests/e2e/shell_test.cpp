@@ -205,7 +205,10 @@ TEST(Dialog, RightClickInTheListOnlyOpensTheRefreshMenu) {
     SendKey(VK_ESCAPE);
     ASSERT_TRUE(WaitUntil([&] { return PopupMenus(kelpo.Pid()).empty(); }, 3000));
 
-    // The header, a group box and a disabled field open nothing.
+    // The header, a group box and a disabled field open nothing. The right
+    // click above may have selected a row, which enables the fields.
+    kelpo.ClearSelection();
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindowEnabled(kelpo.Item(IDC_WIDTH)); }, 3000));
     const RECT rcHeader = kelpo.HeaderItemRect(1);
     const RECT rcClose = kelpo.Rect(IDCANCEL);
     const RECT rcWidth = kelpo.Rect(IDC_WIDTH);
