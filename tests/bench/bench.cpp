@@ -1,7 +1,7 @@
 // Measures the program against the system calls it cannot avoid. Prints one
 // JSON object per measurement; scripts/bench turns them into the table.
 //   kelpo_bench host N         own N top-level windows until told to quit
-//   kelpo_bench run KELPO MINIMAL   measure (sizes 100, 500, 2000)
+//   kelpo_bench run KELPO MINIMAL [N...]   measure (sizes 100, 500, 2000 unless given)
 #include <windows.h>
 #include <commctrl.h>
 #include <dwmapi.h>
@@ -205,10 +205,10 @@ void BenchSort(int n, const char* bits) {
     ::DestroyWindow(host.m_hWnd);
 }
 
-int Run(const std::wstring& kelpo, const std::wstring& minimal, const char* bits) {
+int Run(const std::wstring& kelpo, const std::wstring& minimal, const std::vector<int>& sizes, const char* bits) {
     wchar_t self[MAX_PATH];
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    for (int n : {100, 500, 2000}) {
+    for (int n : sizes) {
         const std::wstring quitName = L"KelpoBenchQuit" + std::to_wstring(::GetCurrentProcessId()) + L"_" +
                                       std::to_wstring(n);
         const std::wstring readyName = quitName + L"_ready";
@@ -301,8 +301,11 @@ int wmain(int argc, wchar_t** argv) {
         return Host(_wtoi(argv[2]), argv[3], argv[4]);
     }
     if (argc >= 4 && lstrcmpW(argv[1], L"run") == 0) {
-        return Run(argv[2], argv[3], bits);
+        std::vector<int> sizes;
+        for (int i = 4; i < argc; ++i) sizes.push_back(_wtoi(argv[i]));
+        if (sizes.empty()) sizes = {100, 500, 2000};
+        return Run(argv[2], argv[3], sizes, bits);
     }
-    std::fprintf(stderr, "usage: kelpo_bench host N QUIT READY | run KELPO MINIMAL\n");
+    std::fprintf(stderr, "usage: kelpo_bench host N QUIT READY | run KELPO MINIMAL [N...]\n");
     return 2;
 }
