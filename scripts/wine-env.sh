@@ -70,6 +70,10 @@ kelpo_start_prefix() {
 # the caller and the server run on different CPUs, which the scheduler decides
 # process by process and run by run. Throughput measurements pin both, so that
 # every process pays the same price per system call.
+# The first CPU this script may run on (a container need not own CPU 0).
+KELPO_CPU=$(taskset -pc $$ 2>/dev/null | sed -nE 's/.*: *([0-9]+).*/\1/p')
+KELPO_CPU=${KELPO_CPU:-0}
+
 kelpo_restart_server() {
     timeout 60 wineserver -k >/dev/null 2>&1 || true
     timeout 60 wineserver -w >/dev/null 2>&1 || true
