@@ -32,7 +32,7 @@ public:
         wchar_t szShort[256];
         const int cchShort = ::GetWindowTextW(m_hWnd, szShort, ARRAYSIZE(szShort));
         if (cchShort < static_cast<int>(ARRAYSIZE(szShort)) - 1) {
-            return std::wstring(szShort, cchShort > 0 ? static_cast<size_t>(cchShort) : 0);
+            return std::wstring(szShort, static_cast<size_t>(cchShort));
         }
         std::wstring text;
         const int cch = ::GetWindowTextLengthW(m_hWnd);
