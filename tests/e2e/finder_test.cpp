@@ -18,18 +18,8 @@ void MouseButton(bool bDown) {
 void MouseMoveTo(int x, int y) {
     POINT from;
     ::GetCursorPos(&from);
-    const int vx = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
-    const int vy = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
-    const int vw = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
-    const int vh = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
     for (int step = 1; step <= 4; ++step) {
-        const int px = from.x + (x - from.x) * step / 4;
-        const int py = from.y + (y - from.y) * step / 4;
-        INPUT in = {};
-        in.type = INPUT_MOUSE;
-        in.mi.dx = ((px - vx) * 65535 + vw / 2) / (vw - 1);
-        in.mi.dy = ((py - vy) * 65535 + vh / 2) / (vh - 1);
-        in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+        INPUT in = MouseInputAt(from.x + (x - from.x) * step / 4, from.y + (y - from.y) * step / 4, 0);
         ::SendInput(1, &in, sizeof(in));
         ::Sleep(30);
     }

@@ -232,12 +232,24 @@ void SendKey(WORD vk, bool bShift, bool bAlt) {
     ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+INPUT MouseInputAt(int x, int y, DWORD dwFlags) {
+    const int vx = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int vy = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const int vw = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    const int vh = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = ((x - vx) * 65535 + vw / 2) / (vw - 1);
+    in.mi.dy = ((y - vy) * 65535 + vh / 2) / (vh - 1);
+    in.mi.dwFlags = dwFlags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+    return in;
+}
+
+// The buttons carry the position themselves: after a bare SetCursorPos, Wine
+// may still deliver them where the pointer was before.
 void MouseClickAt(int x, int y, bool bRight) {
-    ::SetCursorPos(x, y);
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = bRight ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = bRight ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    INPUT in[2] = {MouseInputAt(x, y, bRight ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN),
+                   MouseInputAt(x, y, bRight ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP)};
     ::SendInput(2, in, sizeof(INPUT));
 }
 

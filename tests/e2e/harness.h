@@ -86,6 +86,8 @@ std::vector<HWND> ProcessWindows(DWORD dwPid, const wchar_t* pszClass);
 
 // Real input through the system's queue.
 void SendKey(WORD vk, bool bShift = false, bool bAlt = false);
+// A mouse event at screen point (x, y) of the virtual desktop, plus dwFlags.
+INPUT MouseInputAt(int x, int y, DWORD dwFlags);
 void MouseClickAt(int x, int y, bool bRight = false);
 bool MakeForeground(HWND hWnd);
 
