@@ -18,7 +18,7 @@
 namespace {
 
 HRESULT HResultFromLastError() {
-    return HResultFromWin32(static_cast<int32_t>(::GetLastError()));
+    return HResultFromFailedCall(::GetLastError());
 }
 
 HRESULT RunAsAdministrator() {

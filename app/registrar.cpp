@@ -12,8 +12,7 @@ namespace {
 
 // A platform call failed: its last error, and never success when it left none.
 HRESULT HResultFromLastErrorOrFail() {
-    const HRESULT hr = HResultFromWin32(static_cast<int32_t>(::GetLastError()));
-    return hr == S_OK ? E_FAIL : hr;
+    return HResultFromFailedCall(::GetLastError());
 }
 
 class CResourceFile {

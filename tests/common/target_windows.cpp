@@ -5,10 +5,10 @@ const wchar_t kTargetClass[] = L"KelpoTestTarget";
 const wchar_t kTargetClassNoIcon[] = L"KelpoTestTargetNoIcon";
 constexpr UINT WM_APP_CREATE = WM_APP + 1;
 constexpr UINT WM_APP_DESTROY = WM_APP + 2;
-constexpr UINT WM_APP_HANG = WM_APP + 3;
 constexpr UINT WM_APP_SHOW = WM_APP + 4;
 const wchar_t kMinTrackX[] = L"Kelpo.MinTrackX";
 const wchar_t kMinTrackY[] = L"Kelpo.MinTrackY";
+const wchar_t kHangAtIcon[] = L"Kelpo.HangAtIcon";
 
 struct CreateRequest {
     const std::wstring* title;
@@ -16,6 +16,7 @@ struct CreateRequest {
     DWORD dwExStyle;
     RECT rc;
     bool bIcon;
+    HWND hWndOwner;
 };
 }  // namespace
 
@@ -25,14 +26,16 @@ LRESULT CALLBACK CTargetThread::WndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPA
         const auto* req = reinterpret_cast<const CreateRequest*>(lParam);
         return reinterpret_cast<LRESULT>(::CreateWindowExW(
             req->dwExStyle, req->bIcon ? kTargetClass : kTargetClassNoIcon, req->title->c_str(), req->dwStyle,
-            req->rc.left, req->rc.top, req->rc.right - req->rc.left, req->rc.bottom - req->rc.top, nullptr,
+            req->rc.left, req->rc.top, req->rc.right - req->rc.left, req->rc.bottom - req->rc.top, req->hWndOwner,
             nullptr, ::GetModuleHandleW(nullptr), nullptr));
     }
     case WM_APP_DESTROY:
         return ::DestroyWindow(reinterpret_cast<HWND>(lParam));
-    case WM_APP_HANG:
-        ::Sleep(static_cast<DWORD>(wParam));
-        return 0;
+    case WM_GETICON:
+        if (HANDLE h = ::RemovePropW(hWnd, kHangAtIcon)) {
+            ::Sleep(static_cast<DWORD>(reinterpret_cast<UINT_PTR>(h)));
+        }
+        return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
     case WM_APP_SHOW:
         return ::ShowWindow(reinterpret_cast<HWND>(lParam), static_cast<int>(wParam));
     case WM_GETMINMAXINFO: {
@@ -86,8 +89,9 @@ CTargetThread::~CTargetThread() {
     ::CloseHandle(m_hReady);
 }
 
-HWND CTargetThread::Create(const std::wstring& title, DWORD dwStyle, DWORD dwExStyle, const RECT& rc, bool bIcon) {
-    CreateRequest req = {&title, dwStyle, dwExStyle, rc, bIcon};
+HWND CTargetThread::Create(const std::wstring& title, DWORD dwStyle, DWORD dwExStyle, const RECT& rc, bool bIcon,
+                           HWND hWndOwner) {
+    CreateRequest req = {&title, dwStyle, dwExStyle, rc, bIcon, hWndOwner};
     return reinterpret_cast<HWND>(
         ::SendMessageW(m_hWndControl, WM_APP_CREATE, 0, reinterpret_cast<LPARAM>(&req)));
 }
@@ -105,6 +109,6 @@ void CTargetThread::SetMinTrackSize(HWND hWnd, int cx, int cy) {
     ::SetPropW(hWnd, kMinTrackY, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(cy)));
 }
 
-void CTargetThread::Hang(DWORD dwMilliseconds) {
-    ::PostMessageW(m_hWndControl, WM_APP_HANG, dwMilliseconds, 0);
+void CTargetThread::HangAtIconQuery(HWND hWnd, DWORD dwMilliseconds) {
+    ::SetPropW(hWnd, kHangAtIcon, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(dwMilliseconds)));
 }

@@ -1,5 +1,5 @@
 // Top-level windows owned by another thread than the test's, so the program
-// treats them as foreign targets. The thread pumps messages until told to hang.
+// treats them as foreign targets. The thread pumps messages until it ends.
 #pragma once
 #include <windows.h>
 
@@ -13,13 +13,14 @@ public:
     CTargetThread& operator=(const CTargetThread&) = delete;
 
     // Creates a window of the thread's own class (with a small icon unless told otherwise).
-    HWND Create(const std::wstring& title, DWORD dwStyle, DWORD dwExStyle, const RECT& rc, bool bIcon = true);
+    HWND Create(const std::wstring& title, DWORD dwStyle, DWORD dwExStyle, const RECT& rc, bool bIcon = true,
+                HWND hWndOwner = nullptr);
     void Destroy(HWND hWnd);
     void Show(HWND hWnd, int nCmdShow);
     // The window refuses to become smaller than this, as a program with a minimum size does.
     void SetMinTrackSize(HWND hWnd, int cx, int cy);
-    // Stops answering messages for the given time; returns at once.
-    void Hang(DWORD dwMilliseconds);
+    // The next icon query blocks the window's thread for the given time.
+    void HangAtIconQuery(HWND hWnd, DWORD dwMilliseconds);
     DWORD ThreadId() const { return m_dwThreadId; }
 
 private:

@@ -65,7 +65,7 @@ TEST_F(Finder, DraggingOntoAWindowMakesItTheTarget) {
     const RECT rcReticle = m_kelpo.Rect(IDC_RETICLE);
     Drag(1100, 200);
     EXPECT_EQ(m_kelpo.SelectedRow(), m_kelpo.FindRow(m_hTarget));
-    EXPECT_EQ(m_kelpo.Fields(), SizePosText(WindowRect(m_hTarget)));
+    EXPECT_EQ(m_kelpo.Fields(), SizePosText(VisibleFrame(m_hTarget)));
     EXPECT_TRUE(m_kelpo.Enabled(IDC_APPLY));
     EXPECT_EQ(m_kelpo.Focus(), m_kelpo.Item(IDC_WINDOWS));
     EXPECT_EQ(RectText(m_kelpo.Rect(IDC_RETICLE)), RectText(rcReticle));
@@ -74,13 +74,16 @@ TEST_F(Finder, DraggingOntoAWindowMakesItTheTarget) {
     HWND hOther = m_targets.Create(L"kelpo e2e finder other", kSizable, 0, RECT{100, 600, 400, 780});
     Drag(250, 700);
     EXPECT_EQ(m_kelpo.SelectedRow(), m_kelpo.FindRow(hOther));
-    EXPECT_EQ(m_kelpo.Fields(), SizePosText(WindowRect(hOther)));
+    EXPECT_EQ(m_kelpo.Fields(), SizePosText(VisibleFrame(hOther)));
 }
 
 TEST_F(Finder, DroppingOnNothingPickableChangesNothing) {
     const RECT rcDlg = m_kelpo.Rect(0);
     const RECT rcReticle = m_kelpo.Rect(IDC_RETICLE);
-    const POINT drops[] = {{5, 5}, {rcDlg.left + 30, rcDlg.top + 50}, {rcReticle.left + 2, rcReticle.top + 2}};
+    HWND hCloaked = m_targets.Create(L"kelpo e2e cloaked", kSizable, 0, RECT{1000, 500, 1250, 700});
+    ::SetPropW(hCloaked, kCloakedProp, reinterpret_cast<HANDLE>(1));
+    const POINT drops[] = {
+        {5, 5}, {rcDlg.left + 30, rcDlg.top + 50}, {rcReticle.left + 2, rcReticle.top + 2}, {1100, 600}};
     for (const POINT& pt : drops) {
         SCOPED_TRACE(std::to_string(pt.x) + "," + std::to_string(pt.y));
         Drag(pt.x, pt.y);

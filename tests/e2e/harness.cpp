@@ -290,3 +290,25 @@ std::wstring SizePosText(const RECT& rc) {
     return std::to_wstring(rc.right - rc.left) + L"," + std::to_wstring(rc.bottom - rc.top) + L"," +
            std::to_wstring(rc.left) + L"," + std::to_wstring(rc.top);
 }
+
+bool DoubleInPlace() {
+    static const bool bInPlace = [] {
+        std::wstring path = KelpoPath();
+        path.erase(path.find_last_of(L"\\/") + 1);
+        return ::GetFileAttributesW((path + L"dwmapi.dll").c_str()) != INVALID_FILE_ATTRIBUTES;
+    }();
+    return bInPlace;
+}
+
+RECT VisibleFrame(HWND hWnd) {
+    const RECT rc = WindowRect(hWnd);
+    return DoubleInPlace() ? DoubleFrame(hWnd, rc) : rc;
+}
+
+RECT WindowFromFrame(HWND hWnd, const RECT& rcFrame) {
+    const RECT rcWindow = WindowRect(hWnd);
+    const RECT rcVisible = VisibleFrame(hWnd);
+    return RECT{rcFrame.left - (rcVisible.left - rcWindow.left), rcFrame.top - (rcVisible.top - rcWindow.top),
+                rcFrame.right + (rcWindow.right - rcVisible.right),
+                rcFrame.bottom + (rcWindow.bottom - rcVisible.bottom)};
+}

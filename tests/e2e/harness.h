@@ -8,6 +8,7 @@
 
 #include "res/resource.h"
 #include "target_windows.h"
+#include "tests/dwm_double/frame_rule.h"
 
 // Full path of the executable under test (KELPO_EXE, else dist\ beside the working directory).
 std::wstring KelpoPath();
@@ -93,5 +94,12 @@ bool MakeForeground(HWND hWnd);
 
 std::wstring RectText(const RECT& rc);
 RECT WindowRect(HWND hWnd);
+// Whether the window manager's test double lies beside the program under test.
+bool DoubleInPlace();
+// The visible frame the program should see for a window: the double's rule
+// when it is in place, else the window rectangle.
+RECT VisibleFrame(HWND hWnd);
+// A window rectangle grown by the double's borders from a visible frame.
+RECT WindowFromFrame(HWND hWnd, const RECT& rcFrame);
 // "w,h,x,y" of a rectangle, as the fields and the list rows show it.
 std::wstring SizePosText(const RECT& rc);

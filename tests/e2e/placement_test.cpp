@@ -67,27 +67,42 @@ TEST_F(Placement, SelectionFillsTheFieldsAndEnablesByStyle) {
     m_kelpo.Command(ID_REFRESH);
 
     Select(m_hTarget);
-    EXPECT_EQ(m_kelpo.Fields(), SizePosText(WindowRect(m_hTarget)));
-    EXPECT_EQ(m_kelpo.Fields(), L"400,300,30,40");
+    EXPECT_EQ(m_kelpo.Fields(), SizePosText(VisibleFrame(m_hTarget)));
+    EXPECT_EQ(m_kelpo.RowNumbers(m_kelpo.FindRow(m_hTarget)), m_kelpo.Fields());
     EXPECT_EQ(Usable(), L"1111 1111 9 1");
     EXPECT_FALSE(m_kelpo.Enabled(IDC_RESTORE));
 
     Select(hFixed);
-    EXPECT_EQ(m_kelpo.Fields(), SizePosText(WindowRect(hFixed)));
+    EXPECT_EQ(m_kelpo.Fields(), SizePosText(VisibleFrame(hFixed)));
     EXPECT_EQ(Usable(), L"0011 0011 9 1");
 
     for (HWND h : {hMax, hMin}) {
         Select(h);
-        EXPECT_EQ(m_kelpo.Fields(), SizePosText(WindowRect(h)));
+        EXPECT_EQ(m_kelpo.Fields(), SizePosText(VisibleFrame(h)));
         EXPECT_EQ(Usable(), L"0000 0000 0 0");
     }
 }
 
 TEST_F(Placement, ApplyMovesTheTargetAndRestorePutsItBack) {
+    ASSERT_TRUE(DoubleInPlace());
     Select(m_hTarget);
+    const RECT rcSelected = VisibleFrame(m_hTarget);
+    // Borders of 7 pixels whatever the DPI: the window takes the visible frame
+    // plus the borders on the left, right and bottom.
+    SetDoubleBorder(m_hTarget, 7);
+    Type(L"800", L"600", L"200", L"100");
+    m_kelpo.Click(IDC_APPLY);
+    EXPECT_EQ(RectText(WindowRect(m_hTarget)), L"193,100,1007,707");
+    EXPECT_EQ(m_kelpo.Fields(), L"800,600,200,100");
+    EXPECT_EQ(m_kelpo.RowNumbers(m_kelpo.FindRow(m_hTarget)), L"800,600,200,100");
+    EXPECT_EQ(m_kelpo.SelectedRow(), m_kelpo.FindRow(m_hTarget));
+    EXPECT_TRUE(m_kelpo.Enabled(IDC_RESTORE));
+
+    // Borders that change after the selection are measured at the move.
+    SetDoubleBorder(m_hTarget, 12);
     Type(L"800", L"600", L"100", L"50");
     m_kelpo.Click(IDC_APPLY);
-    EXPECT_EQ(RectText(WindowRect(m_hTarget)), L"100,50,900,650");
+    EXPECT_EQ(RectText(VisibleFrame(m_hTarget)), L"100,50,900,650");
     EXPECT_EQ(m_kelpo.Fields(), L"800,600,100,50");
     EXPECT_EQ(m_kelpo.RowNumbers(m_kelpo.FindRow(m_hTarget)), L"800,600,100,50");
     EXPECT_EQ(m_kelpo.SelectedRow(), m_kelpo.FindRow(m_hTarget));
@@ -96,10 +111,10 @@ TEST_F(Placement, ApplyMovesTheTargetAndRestorePutsItBack) {
     // A second Apply does not stack: Restore still goes to the first rectangle.
     Type(L"500", L"400", L"0", L"0");
     m_kelpo.Click(IDC_APPLY);
-    EXPECT_EQ(RectText(WindowRect(m_hTarget)), L"0,0,500,400");
+    EXPECT_EQ(RectText(VisibleFrame(m_hTarget)), L"0,0,500,400");
     m_kelpo.Click(IDC_RESTORE);
-    EXPECT_EQ(RectText(WindowRect(m_hTarget)), L"30,40,430,340");
-    EXPECT_EQ(m_kelpo.Fields(), L"400,300,30,40");
+    EXPECT_EQ(RectText(VisibleFrame(m_hTarget)), RectText(rcSelected));
+    EXPECT_EQ(m_kelpo.Fields(), SizePosText(rcSelected));
     EXPECT_FALSE(m_kelpo.Enabled(IDC_RESTORE));
 
     // Apply onto the restore rectangle leaves Restore disabled.
@@ -112,7 +127,7 @@ TEST_F(Placement, NegativeWidthIsNormalisedAtApply) {
     // Wider than the smallest frame the system allows a captioned window.
     Type(L"-250", L"300", L"400", L"40");
     m_kelpo.Click(IDC_APPLY);
-    EXPECT_EQ(RectText(WindowRect(m_hTarget)), L"150,40,400,340");
+    EXPECT_EQ(RectText(VisibleFrame(m_hTarget)), L"150,40,400,340");
     EXPECT_EQ(m_kelpo.Fields(), L"250,300,150,40");
 }
 
@@ -123,34 +138,52 @@ TEST_F(Placement, UnreadableFieldsKeepTheCurrentValues) {
         Type(bad, bad, bad, bad);
         m_kelpo.Click(IDC_APPLY);
         EXPECT_EQ(RectText(WindowRect(m_hTarget)), L"30,40,430,340");
-        EXPECT_EQ(m_kelpo.Fields(), L"400,300,30,40");
+        EXPECT_EQ(m_kelpo.Fields(), SizePosText(VisibleFrame(m_hTarget)));
     }
-    // The extremes of the range are accepted as they are.
+    // The extremes of the range are accepted; the system stops the window
+    // rectangle there, and the fields show where the visible frame went.
     Type(L"", L"", L"-32768", L"32767");
     m_kelpo.Click(IDC_APPLY);
-    const RECT rc = WindowRect(m_hTarget);
-    EXPECT_EQ(rc.left, -32768);
-    EXPECT_EQ(rc.top, 32767);
-    EXPECT_EQ(m_kelpo.Fields(), SizePosText(rc));
+    EXPECT_EQ(WindowRect(m_hTarget).left, -32768);
+    EXPECT_EQ(WindowRect(m_hTarget).top, 32767);
+    EXPECT_EQ(m_kelpo.Fields(), SizePosText(VisibleFrame(m_hTarget)));
 }
 
 TEST_F(Placement, ATargetThatLimitsItsSizeEndsWhereItChose) {
+    // The minimum is a window size, borders included.
     m_targets.SetMinTrackSize(m_hTarget, 350, 250);
     Select(m_hTarget);
     Type(L"200", L"100", L"60", L"70");
     m_kelpo.Click(IDC_APPLY);
-    EXPECT_EQ(RectText(WindowRect(m_hTarget)), L"60,70,410,320");
-    EXPECT_EQ(m_kelpo.Fields(), L"350,250,60,70");
+    const RECT rcTook = VisibleFrame(m_hTarget);
+    const RECT rcWindow = WindowRect(m_hTarget);
+    EXPECT_EQ(rcTook.left, 60);
+    EXPECT_EQ(rcTook.top, 70);
+    EXPECT_EQ(rcWindow.right - rcWindow.left, 350);
+    EXPECT_EQ(rcWindow.bottom - rcWindow.top, 250);
+    EXPECT_EQ(m_kelpo.Fields(), SizePosText(rcTook));
     EXPECT_TRUE(m_kelpo.Enabled(IDC_RESTORE));
 
     // Now the restore rectangle itself cannot be met: Restore stays enabled.
     m_targets.SetMinTrackSize(m_hTarget, 450, 350);
     m_kelpo.Click(IDC_RESTORE);
     EXPECT_EQ(RectText(WindowRect(m_hTarget)), L"30,40,480,390");
+    EXPECT_EQ(m_kelpo.Fields(), SizePosText(VisibleFrame(m_hTarget)));
     EXPECT_TRUE(m_kelpo.Enabled(IDC_RESTORE));
 }
 
-TEST_F(Placement, ClosedTargetMakesApplyFailWithARefresh) {
+TEST_F(Placement, AClosedWindowEndsInARefreshAtSelectionOrApply) {
+    HWND hGone = m_targets.Create(L"kelpo e2e gone", kSizable, 0, RECT{50, 60, 250, 260});
+    m_kelpo.Command(ID_REFRESH);
+    const int iGone = m_kelpo.FindRow(hGone);
+    ASSERT_GE(iGone, 0);
+    m_targets.Destroy(hGone);
+    m_kelpo.SelectRow(iGone);
+    EXPECT_EQ(m_kelpo.SelectedRow(), -1);
+    EXPECT_EQ(m_kelpo.FindRow(hGone), -1);
+    EXPECT_FALSE(m_kelpo.Enabled(IDC_APPLY));
+    EXPECT_EQ(m_kelpo.Fields(), L",,,");
+
     Select(m_hTarget);
     m_targets.Destroy(m_hTarget);
     Type(L"800", L"600", L"100", L"50");
@@ -172,7 +205,7 @@ TEST_F(Placement, MaximisedTargetRefusesTheMoveAndTakesItsNewRestoreRectangle) {
     m_kelpo.Command(IDC_RESTORE);
     EXPECT_NE(::GetWindowLongW(m_hTarget, GWL_STYLE) & WS_MAXIMIZE, 0);
     EXPECT_EQ(RectText(WindowRect(m_hTarget)), RectText(rcMax));
-    EXPECT_EQ(m_kelpo.Fields(), SizePosText(rcMax));
+    EXPECT_EQ(m_kelpo.Fields(), SizePosText(VisibleFrame(m_hTarget)));
     EXPECT_EQ(Usable(), L"0000 0000 0 0");
     EXPECT_TRUE(m_kelpo.Enabled(IDC_RESTORE));  // a refused move leaves it alone
     EXPECT_EQ(m_kelpo.SelectedRow(), m_kelpo.FindRow(m_hTarget));
@@ -186,18 +219,37 @@ TEST_F(Placement, MaximisedTargetRefusesTheMoveAndTakesItsNewRestoreRectangle) {
     EXPECT_EQ(m_kelpo.WaitForExit(0), static_cast<DWORD>(STILL_ACTIVE));
 }
 
+TEST_F(Placement, AWidenedTargetsRowMovesInAWidthSortedListAndStaysSelected) {
+    HWND hMiddle = m_targets.Create(L"kelpo e2e middle", kSizable, 0, RECT{0, 0, 600, 200});
+    m_kelpo.Command(ID_REFRESH);
+    ASSERT_TRUE(MakeForeground(m_kelpo.Dlg()));
+    const RECT rcWidth = m_kelpo.HeaderItemRect(1);
+    MouseClickAt((rcWidth.left + rcWidth.right) / 2, (rcWidth.top + rcWidth.bottom) / 2);
+    ASSERT_TRUE(WaitUntil([&] { return (m_kelpo.HeaderFormat(1) & HDF_SORTUP) != 0; }));
+    ASSERT_LT(m_kelpo.FindRow(m_hTarget), m_kelpo.FindRow(hMiddle));
+    Select(m_hTarget);
+    m_kelpo.SetText(IDC_WIDTH, L"700");
+    m_kelpo.Click(IDC_APPLY);
+    EXPECT_GT(m_kelpo.FindRow(m_hTarget), m_kelpo.FindRow(hMiddle));
+    EXPECT_EQ(m_kelpo.SelectedRow(), m_kelpo.FindRow(m_hTarget));
+    EXPECT_EQ(m_kelpo.Cell(m_kelpo.SelectedRow(), 1), L"700");
+}
+
 TEST_F(Placement, PresetsWriteTheirValuesForTheChosenDisplay) {
     const RECT wa = ChosenDisplay().rcWork;
     const int waW = wa.right - wa.left;
     const int waH = wa.bottom - wa.top;
     Select(m_hTarget);
+    const RECT rcC = VisibleFrame(m_hTarget);
+    const int cH = rcC.bottom - rcC.top;
     Type(L"800", L"600", L"100", L"50");
     const struct {
         int id;
         int value;
     } cases[] = {
-        {IDC_WIDTH + 0, 400},      {IDC_WIDTH + 2, waW},      {IDC_WIDTH + 3, waW / 2}, {IDC_WIDTH + 4, waW / 4},
-        {IDC_HEIGHT + 2, waH},     {IDC_HEIGHT + 3, waH / 2}, {IDC_HEIGHT + 0, 300},
+        {IDC_WIDTH + 0, rcC.right - rcC.left}, {IDC_WIDTH + 2, waW},      {IDC_WIDTH + 3, waW / 2},
+        {IDC_WIDTH + 4, waW / 4},              {IDC_HEIGHT + 2, waH},     {IDC_HEIGHT + 3, waH / 2},
+        {IDC_HEIGHT + 0, cH},
     };
     const int fields[4] = {IDC_WIDTH, IDC_HEIGHT, IDC_X, IDC_Y};
     for (const auto& c : cases) {
@@ -219,28 +271,36 @@ TEST_F(Placement, PresetsWriteTheirValuesForTheChosenDisplay) {
     // Position presets rewrite Width and Height with the values they used.
     Type(L"800", L"", L"100", L"50");
     m_kelpo.Command(IDC_X + 4);
-    EXPECT_EQ(m_kelpo.Fields(), L"800,300," + std::to_wstring(wa.right - 800) + L",50");
+    EXPECT_EQ(m_kelpo.Fields(), L"800," + std::to_wstring(cH) + L"," + std::to_wstring(wa.right - 800) + L",50");
     EXPECT_EQ(m_kelpo.FocusedField(), IDC_X);
     m_kelpo.Command(IDC_Y + 3);
-    EXPECT_EQ(m_kelpo.Text(IDC_Y), std::to_wstring((wa.top + wa.bottom) / 2 - (50 + 350) / 2 + 50));
+    EXPECT_EQ(m_kelpo.Text(IDC_Y), std::to_wstring((wa.top + wa.bottom) / 2 - (50 + 50 + cH) / 2 + 50));
     EXPECT_EQ(m_kelpo.FocusedField(), IDC_Y);
     m_kelpo.Command(IDC_X + 0);
-    EXPECT_EQ(m_kelpo.Text(IDC_X), L"30");
+    EXPECT_EQ(m_kelpo.Text(IDC_X), std::to_wstring(rcC.left));
     m_kelpo.Command(IDC_Y + 2);
     EXPECT_EQ(m_kelpo.Text(IDC_Y), std::to_wstring(wa.top));
 
-    // "Default" is the same for every target: a new overlapped window's rectangle.
-    m_kelpo.Command(IDC_WIDTH + 1);
-    const std::wstring defaultWidth = m_kelpo.Text(IDC_WIDTH);
-    EXPECT_NE(defaultWidth, L"0");
-    HWND hOther = m_targets.Create(L"kelpo e2e other", kSizable, 0, RECT{0, 0, 123, 45});
-    m_kelpo.Command(ID_REFRESH);
-    Select(hOther);
-    m_kelpo.Command(IDC_WIDTH + 1);
-    EXPECT_EQ(m_kelpo.Text(IDC_WIDTH), defaultWidth);
+    // "Default" is the visible frame of a new overlapped window with default
+    // place and size, the same for every target.
+    HWND hProbe = ::CreateWindowExW(0, L"STATIC", nullptr, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
+    const std::wstring defaults = SizePosText(VisibleFrame(hProbe));
+    ::DestroyWindow(hProbe);
+    for (HWND hWnd : {m_hTarget, m_targets.Create(L"kelpo e2e other", kSizable, 0, RECT{0, 0, 123, 45})}) {
+        m_kelpo.Command(ID_REFRESH);
+        Select(hWnd);
+        for (int nId : {IDC_WIDTH, IDC_HEIGHT, IDC_X, IDC_Y}) m_kelpo.Command(static_cast<WORD>(nId + 1));
+        EXPECT_EQ(m_kelpo.Fields(), defaults);
+    }
 
-    // Nothing has moved.
+    // Nothing has moved; Apply then puts the visible frame on what the presets wrote.
     EXPECT_EQ(RectText(WindowRect(m_hTarget)), L"30,40,430,340");
+    Select(m_hTarget);
+    for (int nId : {IDC_WIDTH + 3, IDC_HEIGHT + 2, IDC_X + 4, IDC_Y + 2}) m_kelpo.Command(static_cast<WORD>(nId));
+    m_kelpo.Click(IDC_APPLY);
+    EXPECT_EQ(RectText(VisibleFrame(m_hTarget)),
+              RectText(RECT{wa.right - waW / 2, wa.top, wa.right, wa.bottom}));
 }
 
 TEST_F(Placement, AnchorsWriteAllFourFieldsAndKeepTheFocus) {
@@ -255,14 +315,16 @@ TEST_F(Placement, AnchorsWriteAllFourFieldsAndKeepTheFocus) {
                                     std::to_wstring((wa.top + wa.bottom) / 2 - 300));
     EXPECT_EQ(m_kelpo.FocusedField(), 0);
     // An empty Height is replaced by the current height before Y is computed.
+    const RECT rcC = VisibleFrame(m_hTarget);
+    const int cH = rcC.bottom - rcC.top;
     m_kelpo.SetText(IDC_HEIGHT, L"");
     m_kelpo.Click(IDC_ANCHOR_BOTTOM);
-    EXPECT_EQ(m_kelpo.Text(IDC_HEIGHT), L"300");
-    EXPECT_EQ(m_kelpo.Text(IDC_Y), std::to_wstring(wa.bottom - 300));
+    EXPECT_EQ(m_kelpo.Text(IDC_HEIGHT), std::to_wstring(cH));
+    EXPECT_EQ(m_kelpo.Text(IDC_Y), std::to_wstring(wa.bottom - cH));
     EXPECT_EQ(RectText(WindowRect(m_hTarget)), L"30,40,430,340");
     m_kelpo.Click(IDC_APPLY);
-    EXPECT_EQ(RectText(WindowRect(m_hTarget)),
-              RectText(RECT{(wa.left + wa.right) / 2 - 400, wa.bottom - 300, (wa.left + wa.right) / 2 + 400,
+    EXPECT_EQ(RectText(VisibleFrame(m_hTarget)),
+              RectText(RECT{(wa.left + wa.right) / 2 - 400, wa.bottom - cH, (wa.left + wa.right) / 2 + 400,
                             wa.bottom}));
 }
 
@@ -319,17 +381,31 @@ TEST_F(Placement, DropDownPresetsKeepTheTypedTextUntilTheValueReplacesIt) {
 
 TEST_F(Placement, UpAndDownKeysStepTheValueWithinRange) {
     Select(m_hTarget);
+    const RECT rc = VisibleFrame(m_hTarget);
+    const std::wstring up = std::to_wstring(rc.right - rc.left + 1);
+    const std::wstring down = std::to_wstring(rc.right - rc.left - 1);
     ASSERT_TRUE(MakeForeground(m_kelpo.Dlg()));
     ::SendMessageW(m_kelpo.Dlg(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_kelpo.Item(IDC_WIDTH)), TRUE);
     SendKey(VK_UP);
-    EXPECT_TRUE(WaitUntil([&] { return m_kelpo.Text(IDC_WIDTH) == L"401"; })) << m_kelpo.Text(IDC_WIDTH).c_str();
+    EXPECT_TRUE(WaitUntil([&] { return m_kelpo.Text(IDC_WIDTH) == up; })) << m_kelpo.Text(IDC_WIDTH).c_str();
     SendKey(VK_DOWN);
     SendKey(VK_DOWN);
-    EXPECT_TRUE(WaitUntil([&] { return m_kelpo.Text(IDC_WIDTH) == L"399"; })) << m_kelpo.Text(IDC_WIDTH).c_str();
+    EXPECT_TRUE(WaitUntil([&] { return m_kelpo.Text(IDC_WIDTH) == down; })) << m_kelpo.Text(IDC_WIDTH).c_str();
     m_kelpo.SetText(IDC_WIDTH, L"32767");
     SendKey(VK_UP);
     ::Sleep(300);
     EXPECT_EQ(m_kelpo.Text(IDC_WIDTH), L"32767");
+
+    // With the drop-down open, Up moves the list's highlight instead.
+    HWND hCombo = m_kelpo.Item(IDC_WIDTH);
+    SendKey(VK_F4);
+    ASSERT_TRUE(WaitUntil([&] { return ::SendMessageW(hCombo, CB_GETDROPPEDSTATE, 0, 0) != 0; }));
+    ::SendMessageW(hCombo, CB_SETCURSEL, 3, 0);
+    SendKey(VK_UP);
+    EXPECT_TRUE(WaitUntil([&] { return ::SendMessageW(hCombo, CB_GETCURSEL, 0, 0) == 2; }))
+        << ::SendMessageW(hCombo, CB_GETCURSEL, 0, 0);
+    SendKey(VK_ESCAPE);
+    ASSERT_TRUE(WaitUntil([&] { return ::SendMessageW(hCombo, CB_GETDROPPEDSTATE, 0, 0) == 0; }));
 }
 
 }  // namespace

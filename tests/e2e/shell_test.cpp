@@ -51,6 +51,24 @@ TEST(Dialog, AppearsCentredWithItsTitleAndNoTarget) {
     EXPECT_EQ(rc.left, (mi.rcWork.left + mi.rcWork.right) / 2 - cx / 2);
     EXPECT_EQ(rc.top, (mi.rcWork.top + mi.rcWork.bottom) / 2 - cy / 2);
 
+    // Scaled for the display: as large as the template makes a dialog here,
+    // whose font follows the DPI.
+    HMODULE hExe = ::LoadLibraryExW(KelpoPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HWND hRef = ::CreateDialogParamW(hExe, MAKEINTRESOURCEW(IDD_MAINDLG), nullptr, nullptr, 0);
+    ASSERT_NE(hRef, nullptr);
+    RECT rcRef = {};
+    RECT rcClient = {};
+    ::GetClientRect(hRef, &rcRef);
+    ::GetClientRect(kelpo.Dlg(), &rcClient);
+    EXPECT_EQ(RectText(rcClient), RectText(rcRef));
+    LOGFONTW lf = {};
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(hRef, WM_GETFONT, 0, 0)), sizeof(lf), &lf);
+    HDC hdc = ::GetDC(nullptr);
+    EXPECT_EQ(lf.lfHeight, -::MulDiv(8, ::GetDeviceCaps(hdc, LOGPIXELSY), 72));
+    ::ReleaseDC(nullptr, hdc);
+    ::DestroyWindow(hRef);
+    ::FreeLibrary(hExe);
+
     for (int nId : kGeometryControls) {
         EXPECT_FALSE(kelpo.Enabled(nId)) << nId;
     }

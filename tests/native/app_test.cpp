@@ -30,13 +30,21 @@ TEST(HResult, Win32ErrorsMapIntoFacilityWin32) {
     EXPECT_EQ(HResultFromWin32(static_cast<int32_t>(0x80004005u)), static_cast<int32_t>(0x80004005u));
 }
 
-TEST(HResult, FailedRelaunchIsNeverSuccess) {
+TEST(HResult, FailuresAreNeverSuccess) {
+    // A failed call that left no last error (a dialog that could not be made).
+    EXPECT_EQ(static_cast<uint32_t>(HResultFromFailedCall(0)), 0x80004005u);
+    EXPECT_EQ(static_cast<uint32_t>(HResultFromFailedCall(1813)), 0x80070715u);
     EXPECT_EQ(static_cast<uint32_t>(HResultFromFailedShellExecute(2, 42)), 0x80070002u);
-    // No last error: the shell's own code, or E_FAIL when it has none either.
-    EXPECT_EQ(static_cast<uint32_t>(HResultFromFailedShellExecute(0, 2)), 0x80070002u);
-    EXPECT_EQ(static_cast<uint32_t>(HResultFromFailedShellExecute(0, 31)), 0x8007001Fu);
-    EXPECT_EQ(static_cast<uint32_t>(HResultFromFailedShellExecute(0, 0)), 0x80004005u);
-    EXPECT_EQ(static_cast<uint32_t>(HResultFromFailedShellExecute(0, 33)), 0x80004005u);
+    // No last error: the meaning of the shell's own code, or E_FAIL when it has none.
+    const struct {
+        intptr_t shellCode;
+        uint32_t hr;
+    } cases[] = {{2, 0x80070002u},  {3, 0x80070003u},  {5, 0x80070005u},  {8, 0x80070008u},  {11, 0x8007000Bu},
+                 {26, 0x80070020u}, {27, 0x80070483u}, {28, 0x80070484u}, {29, 0x80070484u}, {30, 0x80070484u},
+                 {31, 0x80070483u}, {32, 0x80070485u}, {0, 0x80004005u},  {7, 0x80004005u},  {33, 0x80004005u}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(static_cast<uint32_t>(HResultFromFailedShellExecute(0, c.shellCode)), c.hr) << c.shellCode;
+    }
 }
 
 TEST(HResult, ErrorTextLosesTrailingLineBreaksOnly) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -226,6 +227,34 @@ TEST_F(WindowList, RowsForRealWindows) {
 }  // namespace
 
 namespace {
+
+// The hung window's thread belongs to this process: only there does the icon
+// query really reach it and really wait. Its thread blocks when asked for the
+// icon, after it has answered for the title.
+TEST_F(WindowList, AWindowThatStopsAnsweringCostsOnlyAShortWait) {
+    CTargetThread targets;
+    CTargetThread blocked;
+    std::vector<HWND> windows;
+    for (int i = 0; i < 30; ++i) {
+        windows.push_back(targets.Create(L"answers " + std::to_wstring(i), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+                                         RECT{i, i, 200 + i, 200 + i}));
+    }
+    HWND hBlocked = blocked.Create(L"blocked", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, RECT{5, 5, 300, 300});
+    windows.push_back(hBlocked);
+    auto refill = [&] {
+        const ULONGLONG start = ::GetTickCount64();
+        m_list.DeleteAllWindowItems();
+        for (HWND hWnd : windows) m_list.AddWindowItem(hWnd, RECT{});
+        return ::GetTickCount64() - start;
+    };
+    ULONGLONG baseline = ~0ull;
+    for (int i = 0; i < 2; ++i) baseline = std::min(baseline, refill());
+    blocked.HangAtIconQuery(hBlocked, 4000);
+    const ULONGLONG slow = refill();
+    EXPECT_LT(slow, baseline + 1000) << "baseline " << baseline << " ms";
+    EXPECT_EQ(m_list.GetItemCount(), static_cast<int>(windows.size()));
+    EXPECT_EQ(Cell(m_list.FindWindowItem(hBlocked), 0), L"blocked");
+}
 
 TEST_F(WindowList, RowsSharingTheirDataStillSortByTheirCells) {
     AddFake(L"c", RECT{0, 0, 30, 1}, 7);

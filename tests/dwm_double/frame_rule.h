@@ -1,0 +1,42 @@
+// The frame rule of the window manager's test double, shared by the double
+// (which answers the program with it) and the tests (which compute what the
+// program should show and where a window should land).
+#pragma once
+#include <windows.h>
+
+// A test marks a window cloaked, or gives it borders of its own, through these
+// properties; window properties are readable from every process.
+constexpr wchar_t kCloakedProp[] = L"Kelpo.Test.Cloaked";
+constexpr wchar_t kBorderProp[] = L"Kelpo.Test.Border";  // border + 1, so 0 can be set
+
+// Invisible resize border as current Windows draws it: 7 pixels at 96 DPI.
+inline int DoubleBorder(HWND hWnd) {
+    if (HANDLE h = ::GetPropW(hWnd, kBorderProp)) {
+        return static_cast<int>(reinterpret_cast<INT_PTR>(h)) - 1;
+    }
+    UINT dpi = ::GetDpiForWindow(hWnd);
+    if (dpi == 0) {
+        HDC hdc = ::GetDC(nullptr);
+        dpi = static_cast<UINT>(::GetDeviceCaps(hdc, LOGPIXELSX));
+        ::ReleaseDC(nullptr, hdc);
+    }
+    return ::MulDiv(7, static_cast<int>(dpi), 96);
+}
+
+inline void SetDoubleBorder(HWND hWnd, int border) {
+    ::SetPropW(hWnd, kBorderProp, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(border + 1)));
+}
+
+// Extended frame bounds: sizable windows in their normal state lose the border
+// on the left, right and bottom (never at the top); others are their window rectangle.
+inline RECT DoubleFrame(HWND hWnd, const RECT& rcWindow) {
+    RECT rc = rcWindow;
+    const LONG style = ::GetWindowLongW(hWnd, GWL_STYLE);
+    if ((style & WS_THICKFRAME) != 0 && (style & (WS_MINIMIZE | WS_MAXIMIZE)) == 0) {
+        const int b = DoubleBorder(hWnd);
+        rc.left += b;
+        rc.right -= b;
+        rc.bottom -= b;
+    }
+    return rc;
+}
