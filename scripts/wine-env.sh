@@ -55,7 +55,9 @@ kelpo_start_prefix() {
     export WINEPREFIX
     WINEPREFIX=$(mktemp -d /tmp/kelpo-wine.XXXXXX)
     KELPO_PREFIXES+=("$WINEPREFIX")
-    export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+    # dwmapi: a DLL of that name beside a program (the tests' window manager
+    # double) comes before Wine's own.
+    export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;dwmapi=n,b" WINEARCH=win64
     timeout 180 wine wineboot -i >/dev/null 2>&1
     # Unmanaged windows: with no window manager, Wine would otherwise wait two
     # seconds for one whenever a window is hidden, and draw no captions.
@@ -84,6 +86,12 @@ kelpo_restart_server() {
 
 kelpo_wine_reg() {
     timeout 60 wine reg "$@" >/dev/null 2>&1
+}
+
+# Sets the desktop's DPI (96, 144, ...) for the programs started next.
+kelpo_set_dpi() {
+    kelpo_wine_reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f
+    timeout 60 wineserver -k || true
 }
 
 # Makes Wine report Windows 10 (win10) or Windows 7 (win7) to version tests.

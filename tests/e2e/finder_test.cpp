@@ -113,6 +113,57 @@ TEST_F(Finder, LosingTheCaptureEndsTheDragWithNothingPicked) {
     EXPECT_EQ(m_kelpo.SelectedRow(), m_kelpo.FindRow(m_hTarget));
 }
 
+// Wine's own Notepad: a program nobody here wrote, with its own classes, menu and child windows.
+TEST_F(Finder, NotepadIsListedMovedRestoredAndPicked) {
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    std::wstring cmd = L"notepad.exe";
+    ASSERT_TRUE(::CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    struct Ender {
+        PROCESS_INFORMATION& pi;
+        ~Ender() {
+            ::TerminateProcess(pi.hProcess, 0);
+            ::WaitForSingleObject(pi.hProcess, 5000);
+            ::CloseHandle(pi.hProcess);
+            ::CloseHandle(pi.hThread);
+        }
+    } ender{pi};
+    HWND hNotepad = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        const std::vector<HWND> found = ProcessWindows(pi.dwProcessId, L"Notepad");
+        hNotepad = found.empty() ? nullptr : found[0];
+        return hNotepad != nullptr;
+    }, 10000));
+    wchar_t szTitle[256] = {};
+    ::GetWindowTextW(hNotepad, szTitle, 256);
+
+    m_kelpo.Command(ID_REFRESH);
+    const int iRow = m_kelpo.FindRow(hNotepad);
+    ASSERT_GE(iRow, 0);
+    EXPECT_EQ(m_kelpo.Cell(iRow, 0), szTitle);
+    const RECT rcBefore = VisibleFrame(hNotepad);
+    EXPECT_EQ(m_kelpo.RowNumbers(iRow), SizePosText(rcBefore));
+
+    m_kelpo.SelectRow(iRow);
+    m_kelpo.SetText(IDC_WIDTH, L"700");
+    m_kelpo.SetText(IDC_HEIGHT, L"500");
+    m_kelpo.SetText(IDC_X, L"60");
+    m_kelpo.SetText(IDC_Y, L"70");
+    m_kelpo.Click(IDC_APPLY);
+    EXPECT_EQ(RectText(VisibleFrame(hNotepad)), L"60,70,760,570");
+    EXPECT_EQ(m_kelpo.Fields(), L"700,500,60,70");
+    m_kelpo.Click(IDC_RESTORE);
+    EXPECT_EQ(RectText(VisibleFrame(hNotepad)), RectText(rcBefore));
+
+    // Dropped on its text area, the finder picks Notepad's top-level window.
+    m_kelpo.ClearSelection();
+    ASSERT_TRUE(MakeForeground(m_kelpo.Dlg()));
+    Drag(rcBefore.left + 100, rcBefore.top + 300);
+    EXPECT_EQ(m_kelpo.SelectedRow(), m_kelpo.FindRow(hNotepad));
+    EXPECT_EQ(m_kelpo.Fields(), SizePosText(VisibleFrame(hNotepad)));
+}
+
 // Two displays (1280x800 and 1024x768, both at the origin): the target lies on the first only.
 class TwoDisplaysFinder : public Finder {};
 
