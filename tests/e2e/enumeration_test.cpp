@@ -1,10 +1,6 @@
 // The window list and the display list of the real program.
 #include <gtest/gtest.h>
 
-
-#include <memory>
-#include <vector>
-
 #include "harness.h"
 
 namespace {
@@ -212,7 +208,8 @@ TEST_F(TwoDisplays, ChoosingDisplayTwoRefillsAndDropsTheTarget) {
     m_kelpo.Command(IDC_WIDTH + 2);
     EXPECT_EQ(m_kelpo.Text(IDC_WIDTH), std::to_wstring(mi.rcWork.right - mi.rcWork.left));
     m_kelpo.Command(IDC_ANCHOR_BOTTOMRIGHT);
-    EXPECT_EQ(m_kelpo.Text(IDC_Y), std::to_wstring(mi.rcWork.bottom - (330 - 30)));
+    const RECT rcTarget = VisibleFrame(hTarget);
+    EXPECT_EQ(m_kelpo.Text(IDC_Y), std::to_wstring(mi.rcWork.bottom - (rcTarget.bottom - rcTarget.top)));
 
     // F5 keeps display 2 chosen; once it is gone, the first display is chosen.
     m_kelpo.Command(ID_REFRESH);
