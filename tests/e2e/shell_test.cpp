@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "harness.h"
+#include "res/version.h"
 
 namespace {
 
@@ -266,7 +267,7 @@ TEST(Dialog, AboutItemShowsNameVersionAndCopyright) {
     EXPECT_STREQ(szCaption, L"Ovrin's Window Resizer");
     std::wstring texts;
     ::EnumChildWindows(hWndBox, CollectText, reinterpret_cast<LPARAM>(&texts));
-    EXPECT_NE(texts.find(L"Ovrin's Window Resizer 1.2.0\nCopyright (C) 2026 Ovrin Tools|"), std::wstring::npos)
+    EXPECT_NE(texts.find(L"Ovrin's Window Resizer " KELPO_VERSION_TEXT "\nCopyright (C) 2026 Ovrin Tools|"), std::wstring::npos)
         << texts.c_str();
     // Modal: the dialog waits until the box is closed, then goes on as before.
     EXPECT_FALSE(::IsWindowEnabled(kelpo.Dlg()));

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "res/version.h"
+
 namespace {
 
 using Bytes = std::vector<unsigned char>;
@@ -432,10 +434,10 @@ TEST_F(CompiledResources, VersionResourceNamesTheProduct) {
     r.pos = 40;  // header and key "VS_VERSION_INFO", aligned
     EXPECT_EQ(r.U32(), 0xFEEF04BDu);
     r.U32();
-    EXPECT_EQ(r.U32(), 0x00010002u);  // 1.2
-    EXPECT_EQ(r.U32(), 0x00000000u);  // .0.0
-    EXPECT_EQ(r.U32(), 0x00010002u);
-    EXPECT_EQ(r.U32(), 0x00000000u);
+    for (int i = 0; i < 2; ++i) {  // file and product version
+        EXPECT_EQ(r.U32(), (KELPO_VERSION_MAJOR << 16u) | KELPO_VERSION_MINOR);
+        EXPECT_EQ(r.U32(), KELPO_VERSION_PATCH << 16u);
+    }
     EXPECT_EQ(r.U32(), 0x3Fu);
     EXPECT_EQ(r.U32(), 0u);
     EXPECT_EQ(r.U32(), 0x00040004u);  // VOS_NT_WINDOWS32
@@ -443,8 +445,8 @@ TEST_F(CompiledResources, VersionResourceNamesTheProduct) {
     for (const char16_t* table : {u"040904b0", u"041104b0"}) {
         EXPECT_EQ(VersionString(res->data, table, u"ProductName"), u"Ovrin's Window Resizer");
         EXPECT_EQ(VersionString(res->data, table, u"FileDescription"), u"Ovrin's Window Resizer");
-        EXPECT_EQ(VersionString(res->data, table, u"ProductVersion"), u"1.2.0");
-        EXPECT_EQ(VersionString(res->data, table, u"FileVersion"), u"1.2.0");
+        EXPECT_EQ(VersionString(res->data, table, u"ProductVersion"), u"" KELPO_VERSION_TEXT);
+        EXPECT_EQ(VersionString(res->data, table, u"FileVersion"), u"" KELPO_VERSION_TEXT);
         EXPECT_EQ(VersionString(res->data, table, u"InternalName"), u"kelpo64");
         EXPECT_EQ(VersionString(res->data, table, u"OriginalFilename"), u"kelpo64.exe");
     }
