@@ -1,16 +1,12 @@
 #include "app_module.h"
 
-#include <algorithm>
-#include <new>
 
 CAppModule s_module;
 
 namespace {
 template <class T>
-BOOL AddUnique(std::vector<T*>& list, T* p) {
-    try {
-        list.push_back(p);
-    } catch (const std::bad_alloc&) {
+BOOL AddUnique(CPodArray<T*>& list, T* p) {
+    if (!list.Add(p)) {
         ::SetLastError(ERROR_OUTOFMEMORY);
         return FALSE;
     }
@@ -18,13 +14,14 @@ BOOL AddUnique(std::vector<T*>& list, T* p) {
 }
 
 template <class T>
-BOOL RemoveFirst(std::vector<T*>& list, T* p) {
-    auto it = std::find(list.begin(), list.end(), p);
-    if (it == list.end()) {
-        return FALSE;
+BOOL RemoveFirst(CPodArray<T*>& list, T* p) {
+    for (size_t i = 0; i < list.size(); ++i) {
+        if (list[i] == p) {
+            list.RemoveAt(i);
+            return TRUE;
+        }
     }
-    list.erase(it);
-    return TRUE;
+    return FALSE;
 }
 
 class CCriticalSectionLock {
@@ -113,21 +110,18 @@ HRESULT CAppModule::Init(HINSTANCE hInstance) {
     m_hInst = hInstance;
     m_dwMainThreadID = ::GetCurrentThreadId();
     CCriticalSectionLock lock(m_csLoops);
-    m_loops.clear();
+    m_loops.Clear();
     return S_OK;
 }
 
 void CAppModule::Term() {
     CCriticalSectionLock lock(m_csLoops);
-    m_loops.clear();
-    m_loops.shrink_to_fit();
+    m_loops.Clear();
 }
 
 BOOL CAppModule::AddMessageLoop(CMessageLoop* pMsgLoop) {
     CCriticalSectionLock lock(m_csLoops);
-    try {
-        m_loops.emplace_back(::GetCurrentThreadId(), pMsgLoop);
-    } catch (const std::bad_alloc&) {
+    if (!m_loops.Add(LoopEntry{::GetCurrentThreadId(), pMsgLoop})) {
         ::SetLastError(ERROR_OUTOFMEMORY);
         return FALSE;
     }
@@ -137,9 +131,9 @@ BOOL CAppModule::AddMessageLoop(CMessageLoop* pMsgLoop) {
 BOOL CAppModule::RemoveMessageLoop() {
     CCriticalSectionLock lock(m_csLoops);
     DWORD dwThreadID = ::GetCurrentThreadId();
-    for (auto it = m_loops.begin(); it != m_loops.end(); ++it) {
-        if (it->first == dwThreadID) {
-            m_loops.erase(it);
+    for (size_t i = 0; i < m_loops.size(); ++i) {
+        if (m_loops[i].dwThreadID == dwThreadID) {
+            m_loops.RemoveAt(i);
             return TRUE;
         }
     }
@@ -148,9 +142,9 @@ BOOL CAppModule::RemoveMessageLoop() {
 
 CMessageLoop* CAppModule::GetMessageLoop(DWORD dwThreadID) {
     CCriticalSectionLock lock(m_csLoops);
-    for (const auto& entry : m_loops) {
-        if (entry.first == dwThreadID) {
-            return entry.second;
+    for (const LoopEntry& entry : m_loops) {
+        if (entry.dwThreadID == dwThreadID) {
+            return entry.pLoop;
         }
     }
     return nullptr;

@@ -2,8 +2,7 @@
 #pragma once
 #include <windows.h>
 
-#include <utility>
-#include <vector>
+#include "app/pod_array.h"
 
 class CMessageFilter {
 public:
@@ -23,8 +22,8 @@ protected:
 
 class CMessageLoop {
 public:
-    std::vector<CMessageFilter*> m_aMsgFilter;
-    std::vector<CIdleHandler*> m_aIdleHandler;
+    CPodArray<CMessageFilter*> m_aMsgFilter;
+    CPodArray<CIdleHandler*> m_aIdleHandler;
     MSG m_msg = {};
 
     virtual ~CMessageLoop() = default;
@@ -67,7 +66,11 @@ public:
 
 private:
     CRITICAL_SECTION m_csLoops;
-    std::vector<std::pair<DWORD, CMessageLoop*>> m_loops;
+    struct LoopEntry {
+        DWORD dwThreadID;
+        CMessageLoop* pLoop;
+    };
+    CPodArray<LoopEntry> m_loops;
 };
 
 extern CAppModule s_module;

@@ -7,7 +7,6 @@
 
 #include <clocale>
 #include <cstdlib>
-#include <new>
 
 #include "app/app_module.h"
 #include "app/command_line.h"

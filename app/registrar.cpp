@@ -37,7 +37,7 @@ private:
 };
 
 // The script resource as UTF-16, converted with the thread's ANSI code page.
-HRESULT LoadScript(const wchar_t* pszPath, UINT nResId, std::wstring* pScript) {
+HRESULT LoadScript(const wchar_t* pszPath, UINT nResId, CPodArray<wchar_t>* pScript) {
     CResourceFile file(pszPath);
     if (file.Get() == nullptr) {
         return HResultFromLastErrorOrFail();
@@ -49,21 +49,18 @@ HRESULT LoadScript(const wchar_t* pszPath, UINT nResId, std::wstring* pScript) {
         return HResultFromLastErrorOrFail();
     }
     const int cb = static_cast<int>(::SizeofResource(file.Get(), hRes));
+    pScript->Clear();
     if (cb == 0) {
-        pScript->clear();
         return S_OK;
     }
-    std::vector<wchar_t> text;
-    try {
-        text.resize(static_cast<size_t>(cb) + 1);
-    } catch (const std::bad_alloc&) {
+    if (!pScript->Resize(static_cast<size_t>(cb))) {
         return E_OUTOFMEMORY;
     }
-    const int cch = ::MultiByteToWideChar(CP_THREAD_ACP, 0, pBytes, cb, text.data(), cb);
+    const int cch = ::MultiByteToWideChar(CP_THREAD_ACP, 0, pBytes, cb, pScript->data(), cb);
     if (cch == 0) {
         return HResultFromLastErrorOrFail();
     }
-    pScript->assign(text.data(), static_cast<size_t>(cch));
+    pScript->Resize(static_cast<size_t>(cch));
     return S_OK;
 }
 
@@ -87,16 +84,16 @@ HRESULT CAppModule::ApplyRegistrationScript(UINT nResId, BOOL bRegister) {
     if (FAILED(hr)) {
         return hr;
     }
-    std::wstring script;
+    CPodArray<wchar_t> script;
     hr = LoadScript(szPath, nResId, &script);
     if (FAILED(hr)) {
         return hr;
     }
-    std::wstring expanded;
-    hr = ExpandReplacements(script, MakeModuleReplacements(szPath), &expanded);
+    CPodArray<wchar_t> expanded;
+    hr = ExpandReplacements(TextView(script), MakeModuleReplacements(szPath), &expanded);
     if (FAILED(hr)) {
         return hr;
     }
     CWin32Registry registry;
-    return RunRegistrationScript(expanded, bRegister != FALSE, registry);
+    return RunRegistrationScript(TextView(expanded), bRegister != FALSE, registry);
 }

@@ -1,6 +1,5 @@
 #include "app/registration_script.h"
 
-#include <new>
 
 #include "app/hresult.h"
 
@@ -19,7 +18,7 @@ int32_t HrFromError(long error) { return HResultFromWin32(static_cast<int32_t>(e
 
 class CTokenizer {
 public:
-    explicit CTokenizer(const std::wstring& text) : m_text(text) {}
+    explicit CTokenizer(std::wstring_view text) : m_text(text) {}
 
     // kHrOk with the token, kHrOk with bEnd at the end of the text, or a syntax error.
     int32_t Next(std::wstring* pToken, bool* pEnd) {
@@ -91,7 +90,7 @@ public:
     void Seek(size_t pos) { m_pos = pos; }
 
 private:
-    const std::wstring& m_text;
+    std::wstring_view m_text;
     size_t m_pos = 0;
 };
 
@@ -122,7 +121,7 @@ private:
 
 class CInterpreter {
 public:
-    CInterpreter(const std::wstring& text, IRegistry& registry) : m_tokens(text), m_registry(registry) {}
+    CInterpreter(std::wstring_view text, IRegistry& registry) : m_tokens(text), m_registry(registry) {}
 
     int32_t Run(bool bRegister) {
         for (;;) {
@@ -409,57 +408,64 @@ std::vector<Replacement> MakeModuleReplacements(const std::wstring& path) {
     return {{L"APPID", L""}, {L"Module", L"\"" + raw + L"\""}, {L"Module_Raw", raw}};
 }
 
-int32_t ExpandReplacements(const std::wstring& text, const std::vector<Replacement>& table, std::wstring* pOut) {
-    try {
-        std::wstring out;
-        out.reserve(text.size());
-        for (size_t i = 0; i < text.size();) {
-            if (text[i] != L'%') {
-                out.push_back(text[i++]);
-                continue;
-            }
-            if (i + 1 < text.size() && text[i + 1] == L'%') {
-                out.push_back(L'%');
-                i += 2;
-                continue;
-            }
-            const size_t close = text.find(L'%', i + 1);
-            if (close == std::wstring::npos) {
-                return kHrDispException;
-            }
-            const std::wstring name = text.substr(i + 1, close - i - 1);
-            if (name.size() > kMaxReplacementName) {
-                return kHrFail;
-            }
-            const Replacement* pFound = nullptr;
-            for (const Replacement& r : table) {
-                if (EqualsNoCase(r.name, name)) {
-                    pFound = &r;
-                    break;
-                }
-            }
-            if (pFound == nullptr) {
-                return kHrDispException;
-            }
-            out += pFound->text;
-            i = close + 1;
-        }
-        *pOut = std::move(out);
-        return kHrOk;
-    } catch (const std::bad_alloc&) {
+int32_t ExpandReplacements(std::wstring_view text, const std::vector<Replacement>& table, CPodArray<wchar_t>* pOut) {
+    pOut->Clear();
+    if (!pOut->Reserve(text.size() + 1)) {
         return kHrOutOfMemory;
     }
+    auto append = [pOut](const wchar_t* pch, size_t cch) {
+        for (size_t i = 0; i < cch; ++i) {
+            if (!pOut->Add(pch[i])) {
+                return false;
+            }
+        }
+        return true;
+    };
+    for (size_t i = 0; i < text.size();) {
+        if (text[i] != L'%') {
+            if (!pOut->Add(text[i++])) {
+                return kHrOutOfMemory;
+            }
+            continue;
+        }
+        if (i + 1 < text.size() && text[i + 1] == L'%') {
+            if (!pOut->Add(L'%')) {
+                return kHrOutOfMemory;
+            }
+            i += 2;
+            continue;
+        }
+        const size_t close = text.find(L'%', i + 1);
+        if (close == std::wstring_view::npos) {
+            return kHrDispException;
+        }
+        if (close - i - 1 > kMaxReplacementName) {
+            return kHrFail;
+        }
+        const std::wstring name(text.substr(i + 1, close - i - 1));
+        const Replacement* pFound = nullptr;
+        for (const Replacement& r : table) {
+            if (EqualsNoCase(r.name, name)) {
+                pFound = &r;
+                break;
+            }
+        }
+        if (pFound == nullptr) {
+            return kHrDispException;
+        }
+        if (!append(pFound->text.data(), pFound->text.size())) {
+            return kHrOutOfMemory;
+        }
+        i = close + 1;
+    }
+    return kHrOk;
 }
 
-int32_t RunRegistrationScript(const std::wstring& script, bool bRegister, IRegistry& registry) {
-    try {
-        CNullRegistry dryRun(registry);
-        const int32_t hr = CInterpreter(script, dryRun).Run(bRegister);
-        if (hr < 0) {
-            return hr;
-        }
-        return CInterpreter(script, registry).Run(bRegister);
-    } catch (const std::bad_alloc&) {
-        return kHrOutOfMemory;
+int32_t RunRegistrationScript(std::wstring_view script, bool bRegister, IRegistry& registry) {
+    CNullRegistry dryRun(registry);
+    const int32_t hr = CInterpreter(script, dryRun).Run(bRegister);
+    if (hr < 0) {
+        return hr;
     }
+    return CInterpreter(script, registry).Run(bRegister);
 }

@@ -3,7 +3,10 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "app/pod_array.h"
 
 #include "app/registry.h"
 
@@ -21,12 +24,17 @@ struct Replacement {
 // doubled so the path survives the script's quoted strings unchanged.
 std::vector<Replacement> MakeModuleReplacements(const std::wstring& path);
 
-// Replaces %name% by its text and %% by %. Names compare without case.
-int32_t ExpandReplacements(const std::wstring& text, const std::vector<Replacement>& table, std::wstring* pOut);
+// Replaces %name% by its text and %% by %. Names compare without case. The
+// result goes into a buffer that reports running out of memory (kHrOutOfMemory).
+int32_t ExpandReplacements(std::wstring_view text, const std::vector<Replacement>& table, CPodArray<wchar_t>* pOut);
+
+inline std::wstring_view TextView(const CPodArray<wchar_t>& text) {
+    return std::wstring_view(text.data(), text.size());
+}
 
 // Runs an expanded script. A register pass that fails inside a root block runs
 // that block again in unregister mode and returns the first failure.
-int32_t RunRegistrationScript(const std::wstring& script, bool bRegister, IRegistry& registry);
+int32_t RunRegistrationScript(std::wstring_view script, bool bRegister, IRegistry& registry);
 
 // Names that a ForceRemove never deletes.
 bool IsProtectedKeyName(const std::wstring& name);

@@ -1,29 +1,56 @@
-// Small replacements for parts of the C++ runtime that would otherwise link a
-// demangler, printf and the whole family of standard exception classes into
-// each executable, more than doubling its size.
+// Small replacements for parts of the C++ runtime. The program is built
+// without exceptions: where running out of memory must be reported, the
+// memory is asked for through CPodArray, which says so; anywhere else it ends
+// the program, as an exception nobody catches would. Without these the
+// unwinder, the exception classes, printf and a demangler would come along and
+// more than double each executable.
 #include <cstdlib>
 #include <new>
 
+void* operator new(std::size_t cb) {
+    if (void* p = std::malloc(cb != 0 ? cb : 1)) {
+        return p;
+    }
+    std::abort();
+}
+void* operator new[](std::size_t cb) {
+    return operator new(cb);
+}
+void* operator new(std::size_t cb, const std::nothrow_t&) noexcept {
+    return std::malloc(cb != 0 ? cb : 1);
+}
+void* operator new[](std::size_t cb, const std::nothrow_t&) noexcept {
+    return std::malloc(cb != 0 ? cb : 1);
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    std::free(p);
+}
+
 namespace __gnu_cxx {
-// The default prints the uncaught exception's name; a GUI program has nowhere to print.
 void __verbose_terminate_handler() {
     std::abort();
 }
 }  // namespace __gnu_cxx
 
 namespace std {
-// A string or array beyond its maximum size is memory that cannot be had, and
-// the program's callers handle that as bad_alloc.
 void __throw_length_error(const char*) {
-    throw std::bad_alloc();
+    std::abort();
 }
 void __throw_bad_array_new_length() {
-    throw std::bad_alloc();
+    std::abort();
 }
 void __throw_bad_alloc() {
-    throw std::bad_alloc();
+    std::abort();
 }
-// The rest report programming errors, which the program does not recover from.
 void __throw_logic_error(const char*) {
     std::abort();
 }

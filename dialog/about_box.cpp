@@ -1,9 +1,9 @@
 #include "dialog/about_box.h"
 
 #include <string>
-#include <vector>
 
 #include "app/app_module.h"
+#include "app/pod_array.h"
 #include "dialog/about_text.h"
 
 namespace {
@@ -27,10 +27,8 @@ int ShowAboutBox(HWND hWndOwner, const wchar_t* pszFile, UINT nCaptionId, UINT n
     if (cb == 0) {
         return 0;
     }
-    std::vector<unsigned char> block;
-    try {
-        block.resize(cb);
-    } catch (const std::bad_alloc&) {
+    CPodArray<unsigned char> block;
+    if (!block.Reserve(cb)) {
         return 0;
     }
     if (!::GetFileVersionInfoW(pszFile, dwHandle, cb, block.data())) {

@@ -1,8 +1,6 @@
 #include "window_impl.h"
 
-#include <new>
-#include <utility>
-#include <vector>
+#include "app/pod_array.h"
 
 namespace {
 
@@ -19,9 +17,9 @@ public:
     CSubclassHook* Find(HWND hWnd) {
         ::EnterCriticalSection(&m_cs);
         CSubclassHook* p = nullptr;
-        for (const auto& entry : m_entries) {
-            if (entry.first == hWnd) {
-                p = entry.second;
+        for (const Entry& entry : m_entries) {
+            if (entry.hWnd == hWnd) {
+                p = entry.pHook;
                 break;
             }
         }
@@ -30,20 +28,15 @@ public:
     }
     bool Add(HWND hWnd, CSubclassHook* p) {
         ::EnterCriticalSection(&m_cs);
-        bool bAdded = true;
-        try {
-            m_entries.emplace_back(hWnd, p);
-        } catch (const std::bad_alloc&) {
-            bAdded = false;
-        }
+        const bool bAdded = m_entries.Add(Entry{hWnd, p});
         ::LeaveCriticalSection(&m_cs);
         return bAdded;
     }
     void Remove(HWND hWnd) {
         ::EnterCriticalSection(&m_cs);
-        for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
-            if (it->first == hWnd) {
-                m_entries.erase(it);
+        for (size_t i = 0; i < m_entries.size(); ++i) {
+            if (m_entries[i].hWnd == hWnd) {
+                m_entries.RemoveAt(i);
                 break;
             }
         }
@@ -52,7 +45,11 @@ public:
 
 private:
     CRITICAL_SECTION m_cs;
-    std::vector<std::pair<HWND, CSubclassHook*>> m_entries;
+    struct Entry {
+        HWND hWnd;
+        CSubclassHook* pHook;
+    };
+    CPodArray<Entry> m_entries;
 };
 
 CHookTable& Hooks() {

@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::wstring path = Widen(rest, split);
     const std::wstring script = split < restSize ? Widen(rest + split + 1, restSize - split - 1) : std::wstring();
 
-    std::wstring expanded;
+    CPodArray<wchar_t> expanded;
     if (ExpandReplacements(script, MakeModuleReplacements(path), &expanded) < 0) {
         return 0;
     }
@@ -51,12 +51,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // Something to remove: the same script registered first, without failures.
         auto planted = registry.failSetValue;
         registry.failSetValue.clear();
-        RunRegistrationScript(expanded, true, registry);
+        RunRegistrationScript(TextView(expanded), true, registry);
         registry.failSetValue = planted;
         registry.writes.clear();
     }
     const int lookupsBefore = registry.rootLookups;
-    const int32_t hr = RunRegistrationScript(expanded, bRegister, registry);
+    const int32_t hr = RunRegistrationScript(TextView(expanded), bRegister, registry);
     Check(registry.openKeys == 0);
     if (bRegister && hr < 0 && hr != kHrDispException && hr != kHrFail && !registry.writes.empty()) {
         // A registry failure: the failed block was undone, so no value it wrote is left.

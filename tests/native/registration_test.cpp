@@ -21,10 +21,10 @@ std::wstring ShippedScript() {
 
 int32_t RunScript(CMemoryRegistry& reg, bool bRegister, const std::wstring& path = kPath,
             const std::wstring& script = ShippedScript()) {
-    std::wstring expanded;
+    CPodArray<wchar_t> expanded;
     const int32_t hr = ExpandReplacements(script, MakeModuleReplacements(path), &expanded);
     if (hr < 0) return hr;
-    const int32_t result = RunRegistrationScript(expanded, bRegister, reg);
+    const int32_t result = RunRegistrationScript(TextView(expanded), bRegister, reg);
     EXPECT_EQ(reg.openKeys, 0) << "a key was left open";
     return result;
 }
@@ -231,11 +231,11 @@ TEST(Registration, HostileNestingIsRefusedNotFollowed) {
 
 TEST(Replacement, NamesPercentSignsAndErrors) {
     const std::vector<Replacement> table = MakeModuleReplacements(L"C:\\k.exe");
-    std::wstring out;
+    CPodArray<wchar_t> out;
     EXPECT_EQ(ExpandReplacements(L"a %Module% b %%MODULE_RAW%% %module_raw%%APPID%.", table, &out), kHrOk);
-    EXPECT_EQ(out, L"a \"C:\\k.exe\" b %MODULE_RAW% C:\\k.exe.");
+    EXPECT_EQ(TextView(out), L"a \"C:\\k.exe\" b %MODULE_RAW% C:\\k.exe.");
     EXPECT_EQ(ExpandReplacements(L"'%Module%'", table, &out), kHrOk);
-    EXPECT_EQ(out, L"'\"C:\\k.exe\"'");
+    EXPECT_EQ(TextView(out), L"'\"C:\\k.exe\"'");
     EXPECT_EQ(ExpandReplacements(L"%Module", table, &out), kHrDispException);
     EXPECT_EQ(ExpandReplacements(L"%Unknown%", table, &out), kHrDispException);
     EXPECT_EQ(ExpandReplacements(L"%" + std::wstring(31, L'n') + L"%", table, &out), kHrDispException);
