@@ -50,19 +50,29 @@ kelpo_restart_display() {
     kelpo_start_display "$@"
 }
 
-# A fresh prefix, booted once; Windows 10 reported so the newer template is used when asked.
-kelpo_start_prefix() {
+# A fresh prefix, booted once (kelpo_start_prefix). kelpo_prefix_env sets it up
+# in this shell and kelpo_boot_prefix boots it, so a caller can boot in the
+# background while it does other work.
+kelpo_prefix_env() {
     export WINEPREFIX
     WINEPREFIX=$(mktemp -d /tmp/kelpo-wine.XXXXXX)
     KELPO_PREFIXES+=("$WINEPREFIX")
     # dwmapi: a DLL of that name beside a program (the tests' window manager
     # double) comes before Wine's own.
     export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;dwmapi=n,b" WINEARCH=win64
+}
+
+kelpo_boot_prefix() {
     timeout 180 wine wineboot -i >/dev/null 2>&1
     # Unmanaged windows: with no window manager, Wine would otherwise wait two
     # seconds for one whenever a window is hidden, and draw no captions.
     kelpo_wine_reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
     timeout 60 wineserver -k || true
+}
+
+kelpo_start_prefix() {
+    kelpo_prefix_env
+    kelpo_boot_prefix
 }
 
 # Restarts the prefix's wineserver, on one CPU when given one (its own processes
@@ -94,8 +104,8 @@ kelpo_set_dpi() {
     timeout 60 wineserver -k || true
 }
 
-# Makes Wine report Windows 10 (win10) or Windows 7 (win7) to version tests.
+# Makes Wine report Windows 10 (win10) or Windows 7 (win7) to the programs
+# started next (each reads it when it starts).
 kelpo_set_windows_version() {
     kelpo_wine_reg add 'HKCU\Software\Wine' /v Version /d "$1" /f
-    timeout 60 wineserver -k || true
 }

@@ -249,7 +249,7 @@ TEST_F(WindowList, AWindowThatStopsAnsweringCostsOnlyAShortWait) {
     };
     ULONGLONG baseline = ~0ull;
     for (int i = 0; i < 2; ++i) baseline = std::min(baseline, refill());
-    blocked.HangAtIconQuery(hBlocked, 4000);
+    blocked.HangAtIconQuery(hBlocked, 2500);
     const ULONGLONG slow = refill();
     EXPECT_LT(slow, baseline + 1000) << "baseline " << baseline << " ms";
     EXPECT_EQ(m_list.GetItemCount(), static_cast<int>(windows.size()));
