@@ -64,6 +64,13 @@ kelpo_prefix_env() {
 
 kelpo_boot_prefix() {
     timeout 180 wine wineboot -i >/dev/null 2>&1
+    # Debian keeps Wine's own fonts (Tahoma, and Marlett, which draws the
+    # caption buttons' glyphs) in fonts-wine, where this Wine does not look:
+    # without them a close button shows the letter "r". Wine loads every font
+    # in the prefix's Fonts folder.
+    if [ -d /usr/share/wine/fonts ]; then
+        cp -n /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    fi
     # Unmanaged windows: with no window manager, Wine would otherwise wait two
     # seconds for one whenever a window is hidden, and draw no captions.
     kelpo_wine_reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
