@@ -1,7 +1,7 @@
 // Measures the program against the system calls it cannot avoid. Prints one
 // JSON object per measurement; scripts/bench turns them into the table.
 //   kelpo_bench host N         own N top-level windows until told to quit
-//   kelpo_bench run KELPO MINIMAL [N...]   measure (sizes 100, 500, 2000 unless given)
+//   kelpo_bench run KELPO FLOOR MINIMAL [N...]   measure (sizes 100, 500, 2000 unless given)
 #include <windows.h>
 #include <commctrl.h>
 #include <dwmapi.h>
@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/app_module.h"
+#include "floor_calls.h"
 #include "harness.h"
 #include "enum/window_list.h"
 #include "res/resource.h"
@@ -141,28 +142,9 @@ HWND DialogOf(DWORD pid) {
 struct FloorPass {
     int eligible = 0;
     static BOOL CALLBACK Proc(HWND h, LPARAM lp) {
-        auto* self = reinterpret_cast<FloorPass*>(lp);
-        if (!::IsWindowVisible(h)) return TRUE;
-        DWORD cloaked = 0;
-        ::DwmGetWindowAttribute(h, DWMWA_CLOAKED, &cloaked, sizeof(cloaked));
-        TITLEBARINFO tbi = {};
-        tbi.cbSize = sizeof(tbi);
-        if (!::GetTitleBarInfo(h, &tbi) || (tbi.rgstate[0] & STATE_SYSTEM_INVISIBLE)) return TRUE;
-        if (::GetWindowThreadProcessId(h, nullptr) == ::GetCurrentThreadId()) return TRUE;
-        WINDOWINFO wi = {};
-        wi.cbSize = sizeof(wi);
-        ::GetWindowInfo(h, &wi);
-        RECT rc;
-        ::DwmGetWindowAttribute(h, DWMWA_EXTENDED_FRAME_BOUNDS, &rc, sizeof(rc));
         wchar_t title[256];
-        if (::GetWindowTextLengthW(h) > 0) ::GetWindowTextW(h, title, 256);
-        DWORD_PTR icon = 0;
-        if (!::SendMessageTimeoutW(h, WM_GETICON, ICON_SMALL, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
-                                   CWindowList::kIconQueryTimeoutMs, &icon) ||
-            icon == 0) {
-            ::GetClassLongPtrW(h, GCLP_HICONSM);
-        }
-        ++self->eligible;
+        RECT rc;
+        if (FloorCalls(h, title, &rc)) ++reinterpret_cast<FloorPass*>(lp)->eligible;
         return TRUE;
     }
 };
@@ -205,7 +187,46 @@ void BenchSort(int n, const char* bits) {
     ::DestroyWindow(host.m_hWnd);
 }
 
-int Run(const std::wstring& kelpo, const std::wstring& minimal, const std::vector<int>& sizes, const char* bits) {
+// Start to a visible dialog whose list (when it has one) holds at least n rows.
+double TimeStartup(const std::wstring& exe, int n) {
+    Process p;
+    const double t0 = Now();
+    p.Start(exe, L"");
+    HWND dlg = nullptr;
+    while ((dlg = DialogOf(p.pi.dwProcessId)) == nullptr && Now() - t0 < 60000) ::Sleep(1);
+    if (HWND list = ::GetDlgItem(dlg, IDC_WINDOWS)) {
+        while (::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) < n && Now() - t0 < 60000) ::Sleep(1);
+    }
+    const double t = Now() - t0;
+    ::PostMessageW(dlg, WM_COMMAND, IDCANCEL, 0);
+    return t;
+}
+
+// The calls an Apply must make on its target, made from this process: the
+// style, the window rectangle and frame, the move, the window information and
+// frame read back, the dialog brought back on top, and the four numbers
+// written into a dialog's fields and into one list row.
+void ApplyFloor(HWND target, CHost& host, CWindowList& list, int cx) {
+    ::GetWindowLongW(target, GWL_STYLE);
+    RECT rcWindow;
+    RECT rcFrame;
+    ::GetWindowRect(target, &rcWindow);
+    ::DwmGetWindowAttribute(target, DWMWA_EXTENDED_FRAME_BOUNDS, &rcFrame, sizeof(rcFrame));
+    ::SetWindowPos(target, HWND_TOP, 10, 10, cx, 300, 0);
+    WINDOWINFO wi = {};
+    wi.cbSize = sizeof(wi);
+    ::GetWindowInfo(target, &wi);
+    ::DwmGetWindowAttribute(target, DWMWA_EXTENDED_FRAME_BOUNDS, &rcFrame, sizeof(rcFrame));
+    ::BringWindowToTop(host.m_hWnd);
+    const RECT& rc = wi.rcWindow;
+    const int values[4] = {rc.right - rc.left, rc.bottom - rc.top, rc.left, rc.top};
+    const int fields[4] = {IDC_WIDTH, IDC_HEIGHT, IDC_X, IDC_Y};
+    for (int i = 0; i < 4; ++i) ::SetDlgItemInt(host.m_hWnd, fields[i], static_cast<UINT>(values[i]), TRUE);
+    list.SetItemRect(0, rc);
+}
+
+int Run(const std::wstring& kelpo, const std::wstring& floorExe, const std::wstring& minimal,
+        const std::vector<int>& sizes, const char* bits) {
     wchar_t self[MAX_PATH];
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
     for (int n : sizes) {
@@ -253,32 +274,57 @@ int Run(const std::wstring& kelpo, const std::wstring& minimal, const std::vecto
             Emit("refill_over_floor", n, bits, refill / floor, "ratio");
 
             if (n == 100) {
-                Process baseline;
-                const double b0 = Now();
-                baseline.Start(minimal, L"");
-                while (DialogOf(baseline.pi.dwProcessId) == nullptr && Now() - b0 < 60000) ::Sleep(1);
-                const double minimalStartup = Now() - b0;
-                ::PostMessageW(DialogOf(baseline.pi.dwProcessId), WM_COMMAND, IDCANCEL, 0);
-                Emit("startup_ms", n, bits, startup, "ms");
-                Emit("minimal_startup_ms", n, bits, minimalStartup, "ms");
-                Emit("startup_over_minimal", n, bits, startup / minimalStartup, "ratio");
+                // Start-up of the program, of its floor and of the smallest dialog, in turns.
+                std::vector<double> starts = {startup};
+                std::vector<double> floorStarts;
+                std::vector<double> minimalStarts;
+                for (int trial = 0; trial < 5; ++trial) {
+                    floorStarts.push_back(TimeStartup(floorExe, n));
+                    minimalStarts.push_back(TimeStartup(minimal, 0));
+                    starts.push_back(TimeStartup(kelpo, n));
+                }
+                const double start = Median(starts);
+                const double floorStart = Median(floorStarts);
+                const double minimalStart = Median(minimalStarts);
+                Emit("startup_ms", n, bits, start, "ms");
+                Emit("startup_floor_ms", n, bits, floorStart, "ms");
+                Emit("startup_over_floor", n, bits, start / floorStart, "ratio");
+                Emit("minimal_startup_ms", n, bits, minimalStart, "ms");
+                Emit("startup_over_minimal", n, bits, start / minimalStart, "ratio");
 
-                // Move: Apply on a window of the host, against a bare SetWindowPos of the same window.
+                // Move: Apply on a window of the host, against the calls it must make,
+                // and against a bare SetWindowPos of the same window, in turns.
+                CHost host;
+                host.Create(s_module.GetResourceInstance());
+                CWindowList floorList;
+                floorList.SubclassWindow(host.GetDlgItem(IDC_WINDOWS));
                 app.SelectRow(0);
                 HWND target = app.RowWindow(0);
-                bool flip = false;
-                const double apply = MedianOf(9, [&] {
-                    flip = !flip;
-                    app.SetText(IDC_WIDTH, flip ? L"400" : L"420");
+                floorList.AddWindowItem(target, RECT{});
+                std::vector<double> applies;
+                std::vector<double> floors;
+                std::vector<double> bares;
+                for (int trial = 0; trial < 9; ++trial) {
+                    app.SetText(IDC_WIDTH, L"400");
+                    double t = Now();
                     app.Click(IDC_APPLY);
-                });
-                const double bare = MedianOf(9, [&] {
-                    flip = !flip;
-                    ::SetWindowPos(target, HWND_TOP, 10, 10, flip ? 400 : 420, 300, 0);
-                });
+                    applies.push_back(Now() - t);
+                    t = Now();
+                    ApplyFloor(target, host, floorList, 420);
+                    floors.push_back(Now() - t);
+                    t = Now();
+                    ::SetWindowPos(target, HWND_TOP, 10, 10, 440, 300, 0);
+                    bares.push_back(Now() - t);
+                }
+                const double apply = Median(applies);
+                const double applyFloor = Median(floors);
+                const double bare = Median(bares);
                 Emit("apply_ms", n, bits, apply, "ms");
+                Emit("apply_floor_ms", n, bits, applyFloor, "ms");
+                Emit("apply_over_floor", n, bits, apply / applyFloor, "ratio");
                 Emit("setwindowpos_ms", n, bits, bare, "ms");
                 Emit("apply_over_setwindowpos", n, bits, apply / bare, "ratio");
+                ::DestroyWindow(host.m_hWnd);
             }
             ::PostMessageW(dlg, WM_COMMAND, IDCANCEL, 0);
             ::SetEvent(hQuit);
@@ -300,12 +346,12 @@ int wmain(int argc, wchar_t** argv) {
     if (argc >= 5 && lstrcmpW(argv[1], L"host") == 0) {
         return Host(_wtoi(argv[2]), argv[3], argv[4]);
     }
-    if (argc >= 4 && lstrcmpW(argv[1], L"run") == 0) {
+    if (argc >= 5 && lstrcmpW(argv[1], L"run") == 0) {
         std::vector<int> sizes;
-        for (int i = 4; i < argc; ++i) sizes.push_back(_wtoi(argv[i]));
+        for (int i = 5; i < argc; ++i) sizes.push_back(_wtoi(argv[i]));
         if (sizes.empty()) sizes = {100, 500, 2000};
-        return Run(argv[2], argv[3], sizes, bits);
+        return Run(argv[2], argv[3], argv[4], sizes, bits);
     }
-    std::fprintf(stderr, "usage: kelpo_bench host N QUIT READY | run KELPO MINIMAL [N...]\n");
+    std::fprintf(stderr, "usage: kelpo_bench host N QUIT READY | run KELPO FLOOR MINIMAL [N...]\n");
     return 2;
 }
