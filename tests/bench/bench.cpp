@@ -1,7 +1,7 @@
 // Measures the program against the system calls it cannot avoid. Prints one
 // JSON object per measurement; scripts/bench turns them into the table.
 //   kelpo_bench host N         own N top-level windows until told to quit
-//   kelpo_bench run KELPO FLOOR MINIMAL [N...]   measure (sizes 100, 500, 2000 unless given)
+//   kelpo_bench run KELPO FLOOR [N...]   measure (sizes 100, 500, 2000 unless given)
 #include <windows.h>
 #include <commctrl.h>
 #include <dwmapi.h>
@@ -66,6 +66,12 @@ void Emit(const char* name, int n, const char* bits, double value, const char* u
     std::printf("{\"measure\": \"%s\", \"n\": %d, \"bits\": \"%s\", \"value\": %.4f, \"unit\": \"%s\"}\n", name, n,
                 bits, value, unit);
     std::fflush(stdout);
+}
+
+// A measurement against its floor: the floor's own time and the ratio.
+void EmitAgainst(const char* floorName, const char* ratioName, int n, const char* bits, double value, double floor) {
+    Emit(floorName, n, bits, floor, "ms");
+    Emit(ratioName, n, bits, value / floor, "ratio");
 }
 
 // ---------------------------------------------------------------- host mode
@@ -188,10 +194,10 @@ void BenchSort(int n, const char* bits) {
 }
 
 // Start to a visible dialog whose list (when it has one) holds at least n rows.
-double TimeStartup(const std::wstring& exe, int n) {
+double TimeStartup(const std::wstring& exe, const std::wstring& args, int n) {
     Process p;
     const double t0 = Now();
-    p.Start(exe, L"");
+    p.Start(exe, args);
     HWND dlg = nullptr;
     while ((dlg = DialogOf(p.pi.dwProcessId)) == nullptr && Now() - t0 < 60000) ::Sleep(1);
     if (HWND list = ::GetDlgItem(dlg, IDC_WINDOWS)) {
@@ -225,8 +231,7 @@ void ApplyFloor(HWND target, CHost& host, CWindowList& list, int cx) {
     list.SetItemRect(0, rc);
 }
 
-int Run(const std::wstring& kelpo, const std::wstring& floorExe, const std::wstring& minimal,
-        const std::vector<int>& sizes, const char* bits) {
+int Run(const std::wstring& kelpo, const std::wstring& floorExe, const std::vector<int>& sizes, const char* bits) {
     wchar_t self[MAX_PATH];
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
     for (int n : sizes) {
@@ -279,23 +284,21 @@ int Run(const std::wstring& kelpo, const std::wstring& floorExe, const std::wstr
                 std::vector<double> floorStarts;
                 std::vector<double> minimalStarts;
                 for (int trial = 0; trial < 5; ++trial) {
-                    floorStarts.push_back(TimeStartup(floorExe, n));
-                    minimalStarts.push_back(TimeStartup(minimal, 0));
-                    starts.push_back(TimeStartup(kelpo, n));
+                    floorStarts.push_back(TimeStartup(floorExe, L"", n));
+                    minimalStarts.push_back(TimeStartup(floorExe, L"minimal", 0));
+                    starts.push_back(TimeStartup(kelpo, L"", n));
                 }
                 const double start = Median(starts);
-                const double floorStart = Median(floorStarts);
-                const double minimalStart = Median(minimalStarts);
                 Emit("startup_ms", n, bits, start, "ms");
-                Emit("startup_floor_ms", n, bits, floorStart, "ms");
-                Emit("startup_over_floor", n, bits, start / floorStart, "ratio");
-                Emit("minimal_startup_ms", n, bits, minimalStart, "ms");
-                Emit("startup_over_minimal", n, bits, start / minimalStart, "ratio");
+                EmitAgainst("startup_floor_ms", "startup_over_floor", n, bits, start, Median(floorStarts));
+                EmitAgainst("minimal_startup_ms", "startup_over_minimal", n, bits, start, Median(minimalStarts));
 
                 // Move: Apply on a window of the host, against the calls it must make,
                 // and against a bare SetWindowPos of the same window, in turns.
+                // Topmost like the program's dialog, so bringing it back on top costs the same.
                 CHost host;
                 host.Create(s_module.GetResourceInstance());
+                ::SetWindowPos(host.m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
                 CWindowList floorList;
                 floorList.SubclassWindow(host.GetDlgItem(IDC_WINDOWS));
                 app.SelectRow(0);
@@ -317,13 +320,9 @@ int Run(const std::wstring& kelpo, const std::wstring& floorExe, const std::wstr
                     bares.push_back(Now() - t);
                 }
                 const double apply = Median(applies);
-                const double applyFloor = Median(floors);
-                const double bare = Median(bares);
                 Emit("apply_ms", n, bits, apply, "ms");
-                Emit("apply_floor_ms", n, bits, applyFloor, "ms");
-                Emit("apply_over_floor", n, bits, apply / applyFloor, "ratio");
-                Emit("setwindowpos_ms", n, bits, bare, "ms");
-                Emit("apply_over_setwindowpos", n, bits, apply / bare, "ratio");
+                EmitAgainst("apply_floor_ms", "apply_over_floor", n, bits, apply, Median(floors));
+                EmitAgainst("setwindowpos_ms", "apply_over_setwindowpos", n, bits, apply, Median(bares));
                 ::DestroyWindow(host.m_hWnd);
             }
             ::PostMessageW(dlg, WM_COMMAND, IDCANCEL, 0);
@@ -346,12 +345,12 @@ int wmain(int argc, wchar_t** argv) {
     if (argc >= 5 && lstrcmpW(argv[1], L"host") == 0) {
         return Host(_wtoi(argv[2]), argv[3], argv[4]);
     }
-    if (argc >= 5 && lstrcmpW(argv[1], L"run") == 0) {
+    if (argc >= 4 && lstrcmpW(argv[1], L"run") == 0) {
         std::vector<int> sizes;
-        for (int i = 5; i < argc; ++i) sizes.push_back(_wtoi(argv[i]));
+        for (int i = 4; i < argc; ++i) sizes.push_back(_wtoi(argv[i]));
         if (sizes.empty()) sizes = {100, 500, 2000};
-        return Run(argv[2], argv[3], argv[4], sizes, bits);
+        return Run(argv[2], argv[3], sizes, bits);
     }
-    std::fprintf(stderr, "usage: kelpo_bench host N QUIT READY | run KELPO FLOOR MINIMAL [N...]\n");
+    std::fprintf(stderr, "usage: kelpo_bench host N QUIT READY | run KELPO FLOOR [N...]\n");
     return 2;
 }

@@ -1,6 +1,7 @@
 // The floor of the program's start-up: a dialog program with the same manifest
 // (Common Controls 6, per-monitor aware) and a report list view, which it fills
 // with the desktop's windows through the calls a refill cannot avoid.
+// "floor_dialog minimal" shows the smallest dialog instead: no list, no calls.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -34,10 +35,11 @@ BOOL CALLBACK AddRow(HWND h, LPARAM lParam) {
     return TRUE;
 }
 
-INT_PTR CALLBACK DialogProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK DialogProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
     switch (uMsg) {
     case WM_INITDIALOG: {
         HWND hList = ::GetDlgItem(hWnd, IDC_WINDOWS);
+        if (lParam == 0) return TRUE;
         for (int i = 0; i < 5; ++i) {
             LVCOLUMNW col = {};
             col.mask = LVCF_WIDTH | LVCF_TEXT;
@@ -61,10 +63,22 @@ INT_PTR CALLBACK DialogProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM) {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int) {
-    INITCOMMONCONTROLSEX iccx = {sizeof(iccx), ICC_LISTVIEW_CLASSES};
-    ::InitCommonControlsEx(&iccx);
-    HWND hWnd = ::CreateDialogParamW(hInstance, MAKEINTRESOURCEW(1), nullptr, DialogProc, 0);
+int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
+    HWND hWnd = nullptr;
+    if (lstrcmpW(lpCmdLine, L"minimal") == 0) {
+        struct {
+            DLGTEMPLATE dlg;
+            WORD menu, cls, title;
+        } tmpl = {};
+        tmpl.dlg.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE | DS_MODALFRAME;
+        tmpl.dlg.cx = 200;
+        tmpl.dlg.cy = 100;
+        hWnd = ::CreateDialogIndirectParamW(hInstance, &tmpl.dlg, nullptr, DialogProc, 0);
+    } else {
+        INITCOMMONCONTROLSEX iccx = {sizeof(iccx), ICC_LISTVIEW_CLASSES};
+        ::InitCommonControlsEx(&iccx);
+        hWnd = ::CreateDialogParamW(hInstance, MAKEINTRESOURCEW(1), nullptr, DialogProc, 1);
+    }
     if (hWnd == nullptr) {
         return 1;
     }
