@@ -1,6 +1,5 @@
 #include "app_module.h"
 
-
 CAppModule s_module;
 
 namespace {

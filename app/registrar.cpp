@@ -1,7 +1,6 @@
 // Adds the program to, or removes it from, the current user's desktop context
 // menu by running the registration script in its resources.
 #include <string>
-#include <vector>
 
 #include "app/app_module.h"
 #include "app/hresult.h"

@@ -1,6 +1,5 @@
 #include "app/registration_script.h"
 
-
 #include "app/hresult.h"
 
 namespace {
@@ -410,29 +409,24 @@ std::vector<Replacement> MakeModuleReplacements(const std::wstring& path) {
 
 int32_t ExpandReplacements(std::wstring_view text, const std::vector<Replacement>& table, CPodArray<wchar_t>* pOut) {
     pOut->Clear();
-    if (!pOut->Reserve(text.size() + 1)) {
-        return kHrOutOfMemory;
-    }
-    auto append = [pOut](const wchar_t* pch, size_t cch) {
-        for (size_t i = 0; i < cch; ++i) {
-            if (!pOut->Add(pch[i])) {
+    auto append = [pOut](std::wstring_view part) {
+        for (wchar_t ch : part) {
+            if (!pOut->Add(ch)) {
                 return false;
             }
         }
         return true;
     };
+    if (!pOut->Reserve(text.size() + 1)) {
+        return kHrOutOfMemory;
+    }
     for (size_t i = 0; i < text.size();) {
-        if (text[i] != L'%') {
-            if (!pOut->Add(text[i++])) {
+        if (text[i] != L'%' || (i + 1 < text.size() && text[i + 1] == L'%')) {
+            // A plain character, or "%%" standing for one "%".
+            if (!append(text.substr(i, 1))) {
                 return kHrOutOfMemory;
             }
-            continue;
-        }
-        if (i + 1 < text.size() && text[i + 1] == L'%') {
-            if (!pOut->Add(L'%')) {
-                return kHrOutOfMemory;
-            }
-            i += 2;
+            i += text[i] == L'%' ? 2 : 1;
             continue;
         }
         const size_t close = text.find(L'%', i + 1);
@@ -453,7 +447,7 @@ int32_t ExpandReplacements(std::wstring_view text, const std::vector<Replacement
         if (pFound == nullptr) {
             return kHrDispException;
         }
-        if (!append(pFound->text.data(), pFound->text.size())) {
+        if (!append(pFound->text)) {
             return kHrOutOfMemory;
         }
         i = close + 1;
