@@ -180,17 +180,6 @@ TEST(Presets, OtherIdsAreNotHandled) {
     }
 }
 
-TEST(WindowPos, CompensatesTheInvisibleBorders) {
-    const RECT a = {200, 100, 1000, 700};
-    const RECT w = {93, 50, 1027, 657};
-    const RECT e = {100, 50, 1020, 650};
-    const WindowPos pos = ComputeWindowPos(a, &w, &e);
-    EXPECT_EQ(pos.x, 193);
-    EXPECT_EQ(pos.y, 100);
-    EXPECT_EQ(pos.cx, 814);
-    EXPECT_EQ(pos.cy, 607);
-}
-
 TEST(WindowPos, WithoutMeasurementsTheRectangleIsAppliedAsItIs) {
     const RECT a = {-1900, 10, -900, 610};
     const RECT w = {0, 0, 10, 10};
@@ -210,18 +199,6 @@ TEST(WindowPos, FrameLargerThanTheWindowNeverGivesANegativeSize) {
     EXPECT_EQ(pos.cx, 0);
     EXPECT_EQ(pos.cy, 0);
     EXPECT_EQ(pos.x, 10);
-}
-
-TEST(EnableState, StyleDecidesWhatIsUsable) {
-    constexpr uint32_t kThick = 0x00040000;
-    EXPECT_TRUE(ComputeEnableState(kThick).bSizable);
-    EXPECT_TRUE(ComputeEnableState(kThick).bMovable);
-    EXPECT_FALSE(ComputeEnableState(0).bSizable);
-    EXPECT_TRUE(ComputeEnableState(0).bMovable);
-    for (uint32_t state : {0x20000000u, 0x01000000u}) {
-        EXPECT_FALSE(ComputeEnableState(kThick | state).bSizable);
-        EXPECT_FALSE(ComputeEnableState(kThick | state).bMovable);
-    }
 }
 
 TEST(AnchorGrid, PacksRowsAndColumnsEdgeToEdge) {
