@@ -304,11 +304,3 @@ RECT VisibleFrame(HWND hWnd) {
     const RECT rc = WindowRect(hWnd);
     return DoubleInPlace() ? DoubleFrame(hWnd, rc) : rc;
 }
-
-RECT WindowFromFrame(HWND hWnd, const RECT& rcFrame) {
-    const RECT rcWindow = WindowRect(hWnd);
-    const RECT rcVisible = VisibleFrame(hWnd);
-    return RECT{rcFrame.left - (rcVisible.left - rcWindow.left), rcFrame.top - (rcVisible.top - rcWindow.top),
-                rcFrame.right + (rcWindow.right - rcVisible.right),
-                rcFrame.bottom + (rcWindow.bottom - rcVisible.bottom)};
-}

@@ -99,7 +99,5 @@ bool DoubleInPlace();
 // The visible frame the program should see for a window: the double's rule
 // when it is in place, else the window rectangle.
 RECT VisibleFrame(HWND hWnd);
-// A window rectangle grown by the double's borders from a visible frame.
-RECT WindowFromFrame(HWND hWnd, const RECT& rcFrame);
 // "w,h,x,y" of a rectangle, as the fields and the list rows show it.
 std::wstring SizePosText(const RECT& rc);
