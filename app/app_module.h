@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 
+#include "app/hresult.h"
 #include "app/pod_array.h"
 
 class CMessageFilter {
@@ -74,6 +75,11 @@ private:
 };
 
 extern CAppModule s_module;
+
+// The calling thread's last error as an HRESULT; E_FAIL when a failed call left none.
+inline HRESULT HResultFromLastError() {
+    return HResultFromFailedCall(::GetLastError());
+}
 
 // The module's full path; 0x8007007A when it fills the buffer (it may be cut short).
 HRESULT GetModulePath(HMODULE hModule, wchar_t* pszPath, DWORD cchPath);

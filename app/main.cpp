@@ -16,10 +16,6 @@
 
 namespace {
 
-HRESULT HResultFromLastError() {
-    return HResultFromFailedCall(::GetLastError());
-}
-
 HRESULT RunAsAdministrator() {
     SHELLEXECUTEINFOW sei = {};
     sei.cbSize = sizeof(sei);

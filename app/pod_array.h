@@ -60,15 +60,11 @@ public:
     }
 
     size_t size() const { return m_n; }
-    bool empty() const { return m_n == 0; }
     T* data() { return m_p; }
     const T* data() const { return m_p; }
     T& operator[](size_t i) { return m_p[i]; }
-    const T& operator[](size_t i) const { return m_p[i]; }
     T* begin() { return m_p; }
     T* end() { return m_p + m_n; }
-    const T* begin() const { return m_p; }
-    const T* end() const { return m_p + m_n; }
 
 private:
     T* m_p = nullptr;

@@ -9,11 +9,6 @@
 
 namespace {
 
-// A platform call failed: its last error, and never success when it left none.
-HRESULT HResultFromLastErrorOrFail() {
-    return HResultFromFailedCall(::GetLastError());
-}
-
 class CResourceFile {
 public:
     explicit CResourceFile(const wchar_t* pszPath) {
@@ -39,13 +34,13 @@ private:
 HRESULT LoadScript(const wchar_t* pszPath, UINT nResId, CPodArray<wchar_t>* pScript) {
     CResourceFile file(pszPath);
     if (file.Get() == nullptr) {
-        return HResultFromLastErrorOrFail();
+        return HResultFromLastError();
     }
     HRSRC hRes = ::FindResourceW(file.Get(), MAKEINTRESOURCEW(nResId), L"REGISTRY");
     HGLOBAL hData = hRes != nullptr ? ::LoadResource(file.Get(), hRes) : nullptr;
     const char* pBytes = hData != nullptr ? static_cast<const char*>(::LockResource(hData)) : nullptr;
     if (pBytes == nullptr) {
-        return HResultFromLastErrorOrFail();
+        return HResultFromLastError();
     }
     const int cb = static_cast<int>(::SizeofResource(file.Get(), hRes));
     pScript->Clear();
@@ -57,7 +52,7 @@ HRESULT LoadScript(const wchar_t* pszPath, UINT nResId, CPodArray<wchar_t>* pScr
     }
     const int cch = ::MultiByteToWideChar(CP_THREAD_ACP, 0, pBytes, cb, pScript->data(), cb);
     if (cch == 0) {
-        return HResultFromLastErrorOrFail();
+        return HResultFromLastError();
     }
     pScript->Resize(static_cast<size_t>(cch));
     return S_OK;
@@ -68,7 +63,7 @@ HRESULT LoadScript(const wchar_t* pszPath, UINT nResId, CPodArray<wchar_t>* pScr
 HRESULT GetModulePath(HMODULE hModule, wchar_t* pszPath, DWORD cchPath) {
     const DWORD cch = ::GetModuleFileNameW(hModule, pszPath, cchPath);
     if (cch == 0) {
-        return HResultFromLastErrorOrFail();
+        return HResultFromLastError();
     }
     // A path that fills the buffer may have been cut short.
     if (cch >= cchPath) {

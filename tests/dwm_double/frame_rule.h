@@ -14,13 +14,7 @@ inline int DoubleBorder(HWND hWnd) {
     if (HANDLE h = ::GetPropW(hWnd, kBorderProp)) {
         return static_cast<int>(reinterpret_cast<INT_PTR>(h)) - 1;
     }
-    UINT dpi = ::GetDpiForWindow(hWnd);
-    if (dpi == 0) {
-        HDC hdc = ::GetDC(nullptr);
-        dpi = static_cast<UINT>(::GetDeviceCaps(hdc, LOGPIXELSX));
-        ::ReleaseDC(nullptr, hdc);
-    }
-    return ::MulDiv(7, static_cast<int>(dpi), 96);
+    return ::MulDiv(7, static_cast<int>(::GetDpiForWindow(hWnd)), 96);
 }
 
 inline void SetDoubleBorder(HWND hWnd, int border) {
