@@ -12,6 +12,7 @@
 #include "app/command_line.h"
 #include "app/hresult.h"
 #include "dialog/dialog.h"
+#include "win/system_library.h"
 #include "res/resource.h"
 
 namespace {
@@ -74,6 +75,7 @@ void ReportFailure(HRESULT hr) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
+    RestrictLibrarySearchToSystemFolder();
     std::setlocale(LC_ALL, "");
     ::CoInitialize(nullptr);
     INITCOMMONCONTROLSEX iccx = {sizeof(iccx), ICC_WIN95_CLASSES};

@@ -5,13 +5,14 @@
 #include "app/app_module.h"
 #include "app/pod_array.h"
 #include "dialog/about_text.h"
+#include "win/system_library.h"
 
 namespace {
 std::wstring QueryString(const void* pBlock, const Translation& t, const wchar_t* key) {
     const std::wstring path = VersionQueryPath(t, key);
     void* pValue = nullptr;
     UINT cch = 0;
-    if (::VerQueryValueW(pBlock, path.c_str(), &pValue, &cch) && pValue != nullptr && cch > 0) {
+    if (VerQueryValueFromSystem(pBlock, path.c_str(), &pValue, &cch) && pValue != nullptr && cch > 0) {
         return std::wstring(static_cast<const wchar_t*>(pValue), cch - 1);
     }
     return std::wstring();
@@ -23,7 +24,7 @@ int ShowAboutBox(HWND hWndOwner, const wchar_t* pszFile, UINT nCaptionId, UINT n
         return 0;
     }
     DWORD dwHandle = 0;
-    const DWORD cb = ::GetFileVersionInfoSizeW(pszFile, &dwHandle);
+    const DWORD cb = GetFileVersionInfoSizeFromSystem(pszFile, &dwHandle);
     if (cb == 0) {
         return 0;
     }
@@ -31,12 +32,12 @@ int ShowAboutBox(HWND hWndOwner, const wchar_t* pszFile, UINT nCaptionId, UINT n
     if (!block.Reserve(cb)) {
         return 0;
     }
-    if (!::GetFileVersionInfoW(pszFile, dwHandle, cb, block.data())) {
+    if (!GetFileVersionInfoFromSystem(pszFile, dwHandle, cb, block.data())) {
         return 0;
     }
     void* pPairs = nullptr;
     UINT cbPairs = 0;
-    if (!::VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", &pPairs, &cbPairs)) {
+    if (!VerQueryValueFromSystem(block.data(), L"\\VarFileInfo\\Translation", &pPairs, &cbPairs)) {
         pPairs = nullptr;
         cbPairs = 0;
     }

@@ -10,6 +10,7 @@
 #include "geometry/field_text.h"
 #include "geometry/placement.h"
 #include "res/resource.h"
+#include "win/system_library.h"
 
 namespace {
 
@@ -475,7 +476,7 @@ BOOL CDialog::OnEnumWindow(HWND hWnd) {
     info.cbSize = sizeof(info);
     if (::GetWindowInfo(hWnd, &info)) {
         RECT rcFrame = {};
-        if (SUCCEEDED(::DwmGetWindowAttribute(hWnd, DWMWA_EXTENDED_FRAME_BOUNDS, &rcFrame, sizeof(rcFrame)))) {
+        if (SUCCEEDED(DwmGetWindowAttributeFromSystem(hWnd, DWMWA_EXTENDED_FRAME_BOUNDS, &rcFrame, sizeof(rcFrame)))) {
             info.rcWindow = rcFrame;
         }
     }
@@ -536,6 +537,38 @@ void CDialog::EnableTargetControls() {
     ::EnableWindow(GetDlgItem(IDC_APPLY), state.bMovable);
 }
 
+namespace {
+
+UINT DpiForWindow(HWND hWnd) {
+    // Looked up, not imported: systems before Windows 10 lack it.
+    using Fn = UINT(WINAPI*)(HWND);
+    static const Fn pfn = reinterpret_cast<Fn>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    return pfn != nullptr ? pfn(hWnd) : 0;
+}
+
+// Borders that cannot be read count as none (window rectangle and frame both
+// empty, or the frame equal to the window rectangle): the rectangle is then
+// applied as it stands.
+TargetPlacement ReadTargetPlacement(HWND hWnd) {
+    TargetPlacement placement = {};
+    if (::GetWindowRect(hWnd, &placement.rcWindow) &&
+        FAILED(DwmGetWindowAttributeFromSystem(hWnd, DWMWA_EXTENDED_FRAME_BOUNDS, &placement.rcFrame,
+                                               sizeof(placement.rcFrame)))) {
+        placement.rcFrame = placement.rcWindow;
+    }
+    placement.nMonitor = reinterpret_cast<uintptr_t>(::MonitorFromWindow(hWnd, MONITOR_DEFAULTTONEAREST));
+    placement.nDpi = DpiForWindow(hWnd);
+    return placement;
+}
+
+}  // namespace
+
+BOOL CDialog::MoveTargetOnce(const RECT& rcApply, const TargetPlacement& placement) {
+    const WindowPos pos = ComputeWindowPos(rcApply, &placement.rcWindow, &placement.rcFrame);
+    return ::SetWindowPos(m_hwndTarget, HWND_TOP, pos.x, pos.y, pos.cx, pos.cy, 0);
+}
+
 BOOL CDialog::MoveTarget() {
     const LONG lStyle = ::GetWindowLongW(m_hwndTarget, GWL_STYLE);
     if ((lStyle & (WS_MINIMIZE | WS_MAXIMIZE)) != 0) {
@@ -547,14 +580,17 @@ BOOL CDialog::MoveTarget() {
             return FALSE;
         }
     } else {
+        // A move onto a display of another scale changes the invisible borders,
+        // and a per-monitor aware target resizes itself on arrival: measured
+        // again, the second move lands the visible frame where it was asked.
+        // A move within one display stays a single SetWindowPos.
         const RECT rcApply = m_targetInfo.rcWindow;
-        RECT rcWindow = {};
-        RECT rcFrame = {};
-        const bool bWindow = ::GetWindowRect(m_hwndTarget, &rcWindow) != FALSE;
-        const bool bFrame = bWindow && SUCCEEDED(::DwmGetWindowAttribute(m_hwndTarget, DWMWA_EXTENDED_FRAME_BOUNDS,
-                                                                          &rcFrame, sizeof(rcFrame)));
-        const WindowPos pos = ComputeWindowPos(rcApply, bFrame ? &rcWindow : nullptr, bFrame ? &rcFrame : nullptr);
-        if (::SetWindowPos(m_hwndTarget, HWND_TOP, pos.x, pos.y, pos.cx, pos.cy, 0)) {
+        const TargetPlacement before = ReadTargetPlacement(m_hwndTarget);
+        if (MoveTargetOnce(rcApply, before)) {
+            const TargetPlacement after = ReadTargetPlacement(m_hwndTarget);
+            if (NeedsSecondMove(rcApply, before, after)) {
+                MoveTargetOnce(rcApply, after);
+            }
             GetVisibleWindowInfo(m_hwndTarget, m_targetInfo);
             ::BringWindowToTop(m_hWnd);
             ExchangeTargetRect(FALSE);
@@ -628,7 +664,7 @@ void CDialog::MeasureDefaultRect() {
     }
     if (::GetWindowInfo(hWndProbe, &s_defaultWindowInfo)) {
         RECT rcFrame = {};
-        if (SUCCEEDED(::DwmGetWindowAttribute(hWndProbe, DWMWA_EXTENDED_FRAME_BOUNDS, &rcFrame, sizeof(rcFrame)))) {
+        if (SUCCEEDED(DwmGetWindowAttributeFromSystem(hWndProbe, DWMWA_EXTENDED_FRAME_BOUNDS, &rcFrame, sizeof(rcFrame)))) {
             s_defaultWindowInfo.rcWindow = rcFrame;
         }
     }

@@ -9,6 +9,7 @@
 #include "enum/window_enum.h"
 #include "enum/window_list.h"
 #include "geometry/coord_value.h"
+#include "geometry/placement.h"
 #include "win/dialog_impl.h"
 
 class CDialog : public CDialogImpl<CDialog>,
@@ -54,6 +55,7 @@ public:
     BOOL ExchangeTargetRect(BOOL bSave);
     void EnableTargetControls();
     BOOL MoveTarget();
+    BOOL MoveTargetOnce(const RECT& rcApply, const TargetPlacement& placement);
     void MeasureDefaultRect();
     void SnapAnchorGrid();
 

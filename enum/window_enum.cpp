@@ -2,12 +2,14 @@
 
 #include <dwmapi.h>
 
+#include "win/system_library.h"
+
 bool IsEligibleWindow(HWND hWnd) {
     if (!::IsWindowVisible(hWnd)) {
         return false;
     }
     DWORD dwCloaked = 0;
-    if (SUCCEEDED(::DwmGetWindowAttribute(hWnd, DWMWA_CLOAKED, &dwCloaked, sizeof(dwCloaked))) &&
+    if (SUCCEEDED(DwmGetWindowAttributeFromSystem(hWnd, DWMWA_CLOAKED, &dwCloaked, sizeof(dwCloaked))) &&
         dwCloaked != 0) {
         return false;
     }
@@ -25,7 +27,7 @@ bool GetVisibleWindowInfo(HWND hWnd, WINDOWINFO& info) {
         return false;
     }
     RECT rcFrame = {};
-    if (SUCCEEDED(::DwmGetWindowAttribute(hWnd, DWMWA_EXTENDED_FRAME_BOUNDS, &rcFrame, sizeof(rcFrame)))) {
+    if (SUCCEEDED(DwmGetWindowAttributeFromSystem(hWnd, DWMWA_EXTENDED_FRAME_BOUNDS, &rcFrame, sizeof(rcFrame)))) {
         info.rcWindow = rcFrame;
     }
     return true;

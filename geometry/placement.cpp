@@ -140,3 +140,20 @@ EnableState ComputeEnableState(uint32_t dwStyle) {
     const bool bMovable = (dwStyle & (kStyleMinimize | kStyleMaximize)) == 0;
     return EnableState{bMovable && (dwStyle & kStyleThickFrame) != 0, bMovable};
 }
+
+namespace {
+bool SameBorders(const TargetPlacement& a, const TargetPlacement& b) {
+    return a.rcWindow.left - a.rcFrame.left == b.rcWindow.left - b.rcFrame.left &&
+           a.rcWindow.top - a.rcFrame.top == b.rcWindow.top - b.rcFrame.top &&
+           a.rcWindow.right - a.rcFrame.right == b.rcWindow.right - b.rcFrame.right &&
+           a.rcWindow.bottom - a.rcFrame.bottom == b.rcWindow.bottom - b.rcFrame.bottom;
+}
+}  // namespace
+
+bool NeedsSecondMove(const RECT& apply, const TargetPlacement& before, const TargetPlacement& after) {
+    const RECT& f = after.rcFrame;
+    if (f.left == apply.left && f.top == apply.top && f.right == apply.right && f.bottom == apply.bottom) {
+        return false;
+    }
+    return after.nMonitor != before.nMonitor || after.nDpi != before.nDpi || !SameBorders(before, after);
+}

@@ -59,6 +59,22 @@ struct WindowPos {
 // either could not be read (the rectangle is then applied as it is).
 WindowPos ComputeWindowPos(const RECT& apply, const RECT* window, const RECT* frame);
 
+// The target as measured around a move: its window rectangle, its visible
+// frame (the window rectangle when the frame could not be read), the display
+// it is on and its DPI (0 where the system cannot tell).
+struct TargetPlacement {
+    RECT rcWindow;
+    RECT rcFrame;
+    uintptr_t nMonitor;
+    uint32_t nDpi;
+};
+
+// Whether a move must be made once more with the borders measured after it:
+// the frame missed the rectangle asked for, and the move changed what the
+// first computation relied on (a display of another scale, other borders, a
+// DPI change that made the target resize itself).
+bool NeedsSecondMove(const RECT& apply, const TargetPlacement& before, const TargetPlacement& after);
+
 struct EnableState {
     bool bSizable;
     bool bMovable;

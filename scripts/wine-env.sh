@@ -4,6 +4,24 @@
 
 KELPO_XVFB_PID=""
 KELPO_PREFIXES=()
+KELPO_SHIM=""
+
+# Some machines cannot run 32-bit programs at all: their kernel refuses i386
+# executables with "Exec format error". Wine's launcher always tries its
+# 32-bit loader first, so there every wine command (wine, winepath, ...) goes
+# straight to the 64-bit loader, and what needs 32-bit Wine, kelpo32.exe and
+# its tests, cannot run (scripts/test reports those layers as skipped).
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    KELPO_RUNS_32BIT=1
+else
+    KELPO_RUNS_32BIT=0
+    KELPO_SHIM=$(mktemp -d /tmp/kelpo-wine64.XXXXXX)
+    for name in wine wine-stable; do
+        printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$KELPO_SHIM/$name"
+        chmod +x "$KELPO_SHIM/$name"
+    done
+    export PATH="$KELPO_SHIM:$PATH" WINELOADER=/usr/lib/wine/wine64
+fi
 
 kelpo_cleanup() {
     local p
@@ -12,6 +30,7 @@ kelpo_cleanup() {
         rm -rf "$p"
     done
     KELPO_PREFIXES=()
+    [ -z "$KELPO_SHIM" ] || rm -rf "$KELPO_SHIM"
     if [ -n "$KELPO_XVFB_PID" ]; then
         kill "$KELPO_XVFB_PID" 2>/dev/null || true
         wait "$KELPO_XVFB_PID" 2>/dev/null || true
@@ -57,9 +76,22 @@ kelpo_prefix_env() {
     export WINEPREFIX
     WINEPREFIX=$(mktemp -d /tmp/kelpo-wine.XXXXXX)
     KELPO_PREFIXES+=("$WINEPREFIX")
-    # dwmapi: a DLL of that name beside a program (the tests' window manager
-    # double) comes before Wine's own.
-    export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;dwmapi=n,b" WINEARCH=win64
+    export WINEDEBUG=-all WINEDLLOVERRIDES="$KELPO_OVERRIDES" WINEARCH=win64
+}
+
+# No Gecko or Mono installers at boot.
+KELPO_OVERRIDES="mscoree,mshtml="
+# The window manager's test double, installed into the prefix's system folders
+# by kelpo_install_dwm_double, is taken before Wine's own dwmapi by the
+# processes that run with this override (the end-to-end tests and the program
+# they start); every other process keeps the built-in one.
+# Native first is also what Windows does for a dwmapi.dll beside a program,
+# which the planting test relies on.
+KELPO_DWM_OVERRIDES="$KELPO_OVERRIDES;dwmapi=n,b"
+
+kelpo_install_dwm_double() {
+    cp build/x86_64/dwm-double/dwmapi.dll "$WINEPREFIX/drive_c/windows/system32/" || return 1
+    [ "$KELPO_RUNS_32BIT" = 0 ] || cp build/i686/dwm-double/dwmapi.dll "$WINEPREFIX/drive_c/windows/syswow64/"
 }
 
 kelpo_boot_prefix() {

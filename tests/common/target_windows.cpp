@@ -1,5 +1,7 @@
 #include "target_windows.h"
 
+#include "tests/dwm_double/frame_rule.h"
+
 namespace {
 const wchar_t kTargetClass[] = L"KelpoTestTarget";
 const wchar_t kTargetClassNoIcon[] = L"KelpoTestTargetNoIcon";
@@ -9,6 +11,14 @@ constexpr UINT WM_APP_SHOW = WM_APP + 4;
 const wchar_t kMinTrackX[] = L"Kelpo.MinTrackX";
 const wchar_t kMinTrackY[] = L"Kelpo.MinTrackY";
 const wchar_t kHangAtIcon[] = L"Kelpo.HangAtIcon";
+const wchar_t kScale[] = L"Kelpo.Scale";  // the scale the window last saw, when it rescales
+const wchar_t kRescaling[] = L"Kelpo.Rescaling";
+const wchar_t kMoves[] = L"Kelpo.Moves";
+
+INT_PTR Prop(HWND hWnd, const wchar_t* name) { return reinterpret_cast<INT_PTR>(::GetPropW(hWnd, name)); }
+void SetProp(HWND hWnd, const wchar_t* name, INT_PTR value) {
+    ::SetPropW(hWnd, name, reinterpret_cast<HANDLE>(value));
+}
 
 struct CreateRequest {
     const std::wstring* title;
@@ -18,6 +28,14 @@ struct CreateRequest {
     bool bIcon;
     HWND hWndOwner;
 };
+}  // namespace
+
+namespace {
+RECT WindowRectOf(HWND hWnd) {
+    RECT rc = {};
+    ::GetWindowRect(hWnd, &rc);
+    return rc;
+}
 }  // namespace
 
 LRESULT CALLBACK CTargetThread::WndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
@@ -38,6 +56,28 @@ LRESULT CALLBACK CTargetThread::WndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPA
         return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
     case WM_APP_SHOW:
         return ::ShowWindow(reinterpret_cast<HWND>(lParam), static_cast<int>(wParam));
+    case WM_WINDOWPOSCHANGED: {
+        // Counts the moves it is given, and when its centre reaches a display
+        // of another scale, resizes itself by the ratio of the two, keeping its
+        // top-left corner, as a per-monitor aware program does on WM_DPICHANGED.
+        const auto* pwp = reinterpret_cast<const WINDOWPOS*>(lParam);
+        if (((pwp->flags & SWP_NOMOVE) != 0 && (pwp->flags & SWP_NOSIZE) != 0) || Prop(hWnd, kRescaling) != 0) {
+            return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
+        }
+        SetProp(hWnd, kMoves, Prop(hWnd, kMoves) + 1);
+        const RECT rc = WindowRectOf(hWnd);
+        const INT_PTR was = Prop(hWnd, kScale);
+        const int now = DoubleScalePercent(rc);
+        if (was != 0 && was != now) {
+            SetProp(hWnd, kScale, now);
+            SetProp(hWnd, kRescaling, 1);
+            ::SetWindowPos(hWnd, nullptr, 0, 0, ::MulDiv(rc.right - rc.left, now, static_cast<int>(was)),
+                           ::MulDiv(rc.bottom - rc.top, now, static_cast<int>(was)),
+                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            ::RemovePropW(hWnd, kRescaling);
+        }
+        return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
+    }
     case WM_GETMINMAXINFO: {
         auto* pmmi = reinterpret_cast<MINMAXINFO*>(lParam);
         if (HANDLE x = ::GetPropW(hWnd, kMinTrackX)) {
@@ -112,3 +152,9 @@ void CTargetThread::SetMinTrackSize(HWND hWnd, int cx, int cy) {
 void CTargetThread::HangAtIconQuery(HWND hWnd, DWORD dwMilliseconds) {
     ::SetPropW(hWnd, kHangAtIcon, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(dwMilliseconds)));
 }
+
+void CTargetThread::RescaleAcrossScales(HWND hWnd) {
+    SetProp(hWnd, kScale, DoubleScalePercent(WindowRectOf(hWnd)));
+}
+
+int CTargetThread::Moves(HWND hWnd) { return static_cast<int>(Prop(hWnd, kMoves)); }

@@ -19,6 +19,11 @@ public:
     void Show(HWND hWnd, int nCmdShow);
     // The window refuses to become smaller than this, as a program with a minimum size does.
     void SetMinTrackSize(HWND hWnd, int cx, int cy);
+    // From now on the window resizes itself when it reaches a display of
+    // another scale (the double's scale line), as per-monitor aware programs do.
+    void RescaleAcrossScales(HWND hWnd);
+    // How many moves or resizes it has been given by others.
+    static int Moves(HWND hWnd);
     // The next icon query blocks the window's thread for the given time.
     void HangAtIconQuery(HWND hWnd, DWORD dwMilliseconds);
     DWORD ThreadId() const { return m_dwThreadId; }

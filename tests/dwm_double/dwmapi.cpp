@@ -1,4 +1,4 @@
-// Stands in for the system's dwmapi.dll beside the program under test, where
+// Stands in for the system's dwmapi.dll in the test prefix's system folder, where
 // the system's own answers "not implemented": the program then meets invisible
 // borders and cloaked windows as it would on current Windows.
 #include <windows.h>

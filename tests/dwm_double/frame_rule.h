@@ -9,12 +9,27 @@
 constexpr wchar_t kCloakedProp[] = L"Kelpo.Test.Cloaked";
 constexpr wchar_t kBorderProp[] = L"Kelpo.Test.Border";  // border + 1, so 0 can be set
 
-// Invisible resize border as current Windows draws it: 7 pixels at 96 DPI.
-inline int DoubleBorder(HWND hWnd) {
+// Two scales side by side, which Wine cannot show: while the desktop window
+// carries kScaleLineProp (x + 1), a window whose centre lies at or right of x
+// is on a display of kScalePercentProp percent, and one left of it at 100 %.
+constexpr wchar_t kScaleLineProp[] = L"Kelpo.Test.ScaleLine";
+constexpr wchar_t kScalePercentProp[] = L"Kelpo.Test.ScalePercent";
+
+inline int DoubleScalePercent(const RECT& rcWindow) {
+    HWND hDesktop = ::GetDesktopWindow();
+    const INT_PTR line = reinterpret_cast<INT_PTR>(::GetPropW(hDesktop, kScaleLineProp));
+    if (line == 0 || (rcWindow.left + rcWindow.right) / 2 < line - 1) {
+        return 100;
+    }
+    return static_cast<int>(reinterpret_cast<INT_PTR>(::GetPropW(hDesktop, kScalePercentProp)));
+}
+
+// Invisible resize border as current Windows draws it: 7 pixels at 96 DPI and 100 %.
+inline int DoubleBorder(HWND hWnd, const RECT& rcWindow) {
     if (HANDLE h = ::GetPropW(hWnd, kBorderProp)) {
         return static_cast<int>(reinterpret_cast<INT_PTR>(h)) - 1;
     }
-    return ::MulDiv(7, static_cast<int>(::GetDpiForWindow(hWnd)), 96);
+    return ::MulDiv(::MulDiv(7, static_cast<int>(::GetDpiForWindow(hWnd)), 96), DoubleScalePercent(rcWindow), 100);
 }
 
 inline void SetDoubleBorder(HWND hWnd, int border) {
@@ -27,7 +42,7 @@ inline RECT DoubleFrame(HWND hWnd, const RECT& rcWindow) {
     RECT rc = rcWindow;
     const LONG style = ::GetWindowLongW(hWnd, GWL_STYLE);
     if ((style & WS_THICKFRAME) != 0 && (style & (WS_MINIMIZE | WS_MAXIMIZE)) == 0) {
-        const int b = DoubleBorder(hWnd);
+        const int b = DoubleBorder(hWnd, rcWindow);
         rc.left += b;
         rc.right -= b;
         rc.bottom -= b;

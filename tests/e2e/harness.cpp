@@ -292,10 +292,15 @@ std::wstring SizePosText(const RECT& rc) {
 }
 
 bool DoubleInPlace() {
+    // Asked the way the program asks, from the system folder under the same
+    // overrides: only the double answers the cloaked query (Wine's own does not).
     static const bool bInPlace = [] {
-        std::wstring path = KelpoPath();
-        path.erase(path.find_last_of(L"\\/") + 1);
-        return ::GetFileAttributesW((path + L"dwmapi.dll").c_str()) != INVALID_FILE_ATTRIBUTES;
+        using Fn = HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD);
+        HMODULE h = ::LoadLibraryExW(L"dwmapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        auto pfn = h ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(h, "DwmGetWindowAttribute")))
+                     : nullptr;
+        DWORD dwCloaked = 0;
+        return pfn != nullptr && SUCCEEDED(pfn(::GetDesktopWindow(), 14 /* DWMWA_CLOAKED */, &dwCloaked, 4));
     }();
     return bInPlace;
 }

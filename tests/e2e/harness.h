@@ -94,7 +94,7 @@ bool MakeForeground(HWND hWnd);
 
 std::wstring RectText(const RECT& rc);
 RECT WindowRect(HWND hWnd);
-// Whether the window manager's test double lies beside the program under test.
+// Whether the program under test finds the window manager's test double.
 bool DoubleInPlace();
 // The visible frame the program should see for a window: the double's rule
 // when it is in place, else the window rectangle.

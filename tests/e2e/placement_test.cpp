@@ -169,6 +169,74 @@ TEST_F(Placement, ATargetThatLimitsItsSizeEndsWhereItChose) {
     EXPECT_TRUE(m_kelpo.Enabled(IDC_RESTORE));
 }
 
+// Displays of two scales side by side, which Wine cannot show, simulated by the
+// window manager double: right of x = 640 the borders are those of a display
+// at the row's scale, left of it those at 100 %. A rescaling target resizes
+// itself when it reaches the other scale, as per-monitor aware programs do.
+TEST_F(Placement, AMoveAcrossScalesLandsTheVisibleFrameExactly) {
+    ASSERT_TRUE(DoubleInPlace());
+    struct Row {
+        const wchar_t* name;
+        int percent;
+        bool rescales;
+        RECT start;    // window rectangle
+        RECT asked;    // visible frame typed
+        SIZE minimum;  // of the window, or none
+        bool restore;  // then Restore, back across
+        int moves;     // given to the target by Apply, or 0 to leave uncounted
+    };
+    const Row rows[] = {
+        {L"100 % to 150 %", 150, true, {40, 40, 440, 340}, {700, 100, 1200, 400}, {}, false, 0},
+        {L"150 % back to 100 %", 150, true, {700, 100, 1100, 400}, {60, 80, 560, 380}, {}, false, 0},
+        {L"100 % to 125 %", 125, true, {40, 40, 440, 340}, {700, 100, 1200, 400}, {}, false, 0},
+        {L"125 % back to 100 %", 125, true, {700, 100, 1100, 400}, {60, 80, 560, 380}, {}, false, 0},
+        {L"borders only", 150, false, {40, 40, 440, 340}, {700, 100, 1200, 400}, {}, false, 0},
+        {L"Restore across", 150, true, {40, 40, 440, 340}, {700, 100, 1200, 400}, {}, true, 0},
+        {L"within one display", 150, true, {40, 40, 440, 340}, {100, 60, 500, 360}, {}, false, 1},
+        {L"below the minimum size", 150, true, {40, 40, 640, 490}, {700, 100, 900, 250}, {600, 450}, false, 0},
+    };
+    HWND hDesktop = ::GetDesktopWindow();
+    ::SetPropW(hDesktop, kScaleLineProp, reinterpret_cast<HANDLE>(641));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ::SetPropW(hDesktop, kScalePercentProp, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(row.percent)));
+        HWND hTarget = m_targets.Create(L"kelpo e2e across", kSizable, 0, row.start);
+        if (row.rescales) m_targets.RescaleAcrossScales(hTarget);
+        if (row.minimum.cx != 0) m_targets.SetMinTrackSize(hTarget, row.minimum.cx, row.minimum.cy);
+        m_kelpo.Command(ID_REFRESH);
+        Select(hTarget);
+        const RECT rcSelected = VisibleFrame(hTarget);
+        const int moves = CTargetThread::Moves(hTarget);
+        Type(std::to_wstring(row.asked.right - row.asked.left).c_str(),
+             std::to_wstring(row.asked.bottom - row.asked.top).c_str(), std::to_wstring(row.asked.left).c_str(),
+             std::to_wstring(row.asked.top).c_str());
+        m_kelpo.Click(IDC_APPLY);
+        const RECT rcTook = VisibleFrame(hTarget);
+        if (row.minimum.cx != 0) {
+            const RECT rcWindow = WindowRect(hTarget);
+            EXPECT_EQ(RectText(RECT{rcTook.left, rcTook.top, rcWindow.right - rcWindow.left, rcWindow.bottom - rcWindow.top}),
+                      RectText(RECT{row.asked.left, row.asked.top, row.minimum.cx, row.minimum.cy}));
+        } else {
+            EXPECT_EQ(RectText(rcTook), RectText(row.asked));
+        }
+        EXPECT_EQ(m_kelpo.Fields(), SizePosText(rcTook));
+        if (row.moves != 0) {
+            EXPECT_EQ(CTargetThread::Moves(hTarget) - moves, row.moves);
+        }
+        // The move activated the target; keys typed next must reach the dialog.
+        EXPECT_EQ(::GetForegroundWindow(), m_kelpo.Dlg());
+        if (row.restore) {
+            m_kelpo.Click(IDC_RESTORE);
+            EXPECT_EQ(RectText(VisibleFrame(hTarget)), RectText(rcSelected));
+            EXPECT_FALSE(m_kelpo.Enabled(IDC_RESTORE));
+            EXPECT_EQ(::GetForegroundWindow(), m_kelpo.Dlg());
+        }
+        m_targets.Destroy(hTarget);
+    }
+    ::RemovePropW(hDesktop, kScaleLineProp);
+    ::RemovePropW(hDesktop, kScalePercentProp);
+}
+
 TEST_F(Placement, AClosedWindowEndsInARefreshAtSelectionOrApply) {
     HWND hGone = m_targets.Create(L"kelpo e2e gone", kSizable, 0, RECT{50, 60, 250, 260});
     m_kelpo.Command(ID_REFRESH);
