@@ -79,15 +79,13 @@ kelpo_prefix_env() {
     export WINEDEBUG=-all WINEDLLOVERRIDES="$KELPO_OVERRIDES" WINEARCH=win64
 }
 
-# No Gecko or Mono installers at boot.
-KELPO_OVERRIDES="mscoree,mshtml="
-# The window manager's test double, installed into the prefix's system folders
-# by kelpo_install_dwm_double, is taken before Wine's own dwmapi by the
-# processes that run with this override (the end-to-end tests and the program
-# they start); every other process keeps the built-in one.
-# Native first is also what Windows does for a dwmapi.dll beside a program,
-# which the planting test relies on.
-KELPO_DWM_OVERRIDES="$KELPO_OVERRIDES;dwmapi=n,b"
+# No Gecko or Mono installers at boot. Wine's own dwmapi for every process
+# that is not told otherwise: once the window manager's test double lies in
+# the prefix's system folders (kelpo_install_dwm_double), Wine would take it
+# by default, being a real DLL where Wine keeps a placeholder.
+KELPO_OVERRIDES="mscoree,mshtml=;dwmapi=b"
+# The end-to-end tests and the program they start take the double instead.
+KELPO_DWM_OVERRIDES="mscoree,mshtml=;dwmapi=n,b"
 
 kelpo_install_dwm_double() {
     cp build/x86_64/dwm-double/dwmapi.dll "$WINEPREFIX/drive_c/windows/system32/" || return 1

@@ -324,6 +324,42 @@ int Run(const std::wstring& kelpo, const std::wstring& floorExe, const std::vect
                 EmitAgainst("apply_floor_ms", "apply_over_floor", n, bits, apply, Median(floors));
                 EmitAgainst("setwindowpos_ms", "apply_over_setwindowpos", n, bits, apply, Median(bares));
                 ::DestroyWindow(host.m_hWnd);
+
+                // Apply across displays of two scales (the window manager double's
+                // scale line at x = 640, 150 % right of it) on a target that
+                // rescales itself there, against Apply within one display on the
+                // same target, in turns.
+                CTargetThread targets;
+                HWND rescaling = targets.Create(L"kelpo bench rescaling", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+                                                RECT{40, 40, 440, 340});
+                HWND desktop = ::GetDesktopWindow();
+                ::SetPropW(desktop, kScaleLineProp, reinterpret_cast<HANDLE>(641));
+                ::SetPropW(desktop, kScalePercentProp, reinterpret_cast<HANDLE>(150));
+                targets.RescaleAcrossScales(rescaling);
+                app.Command(ID_REFRESH);
+                app.SelectRow(app.FindRow(rescaling));
+                app.SetText(IDC_WIDTH, L"400");
+                app.SetText(IDC_HEIGHT, L"300");
+                std::vector<double> across;
+                std::vector<double> within;
+                for (int trial = 0; trial < 9; ++trial) {
+                    for (const wchar_t* x : {L"700", L"60"}) {
+                        app.SetText(IDC_X, x);
+                        const double t = Now();
+                        app.Click(IDC_APPLY);
+                        across.push_back(Now() - t);
+                    }
+                    for (const wchar_t* x : {L"100", L"60"}) {
+                        app.SetText(IDC_X, x);
+                        const double t = Now();
+                        app.Click(IDC_APPLY);
+                        within.push_back(Now() - t);
+                    }
+                }
+                ::RemovePropW(desktop, kScaleLineProp);
+                ::RemovePropW(desktop, kScalePercentProp);
+                EmitAgainst("apply_within_ms", "apply_across_over_within", n, bits, Median(across), Median(within));
+                Emit("apply_across_ms", n, bits, Median(across), "ms");
             }
             ::PostMessageW(dlg, WM_COMMAND, IDCANCEL, 0);
             ::SetEvent(hQuit);
