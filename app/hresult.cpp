@@ -1,7 +1,10 @@
 #include "hresult.h"
 
+#include "app/wide_string.h"
 #include "geometry/number_text.h"
 
-std::wstring FormatUnknownHResult(int32_t hr) {
-    return L"HRESULT 0x" + HexText(static_cast<uint32_t>(hr), 8);
+void FormatUnknownHResult(int32_t hr, wchar_t (&text)[kUnknownHResultChars]) {
+    constexpr std::wstring_view kPrefix = L"HRESULT 0x";
+    const CNumberText digits = HexText(static_cast<uint32_t>(hr), 8);
+    CopyTerminated(digits.View(), text + CopyTerminated(kPrefix, text, kPrefix.size()), digits.View().size());
 }

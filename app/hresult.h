@@ -1,7 +1,7 @@
 // HRESULT arithmetic shared by the shell and the registrar; free of platform calls.
 #pragma once
 #include <cstdint>
-#include <string>
+#include <string_view>
 
 // A Win32 error code as an HRESULT: codes that are zero or negative pass unchanged.
 constexpr int32_t HResultFromWin32(int32_t error) {
@@ -48,12 +48,14 @@ constexpr int32_t HResultFromFailedShellExecute(uint32_t lastError, intptr_t ins
 }
 
 // The system's message text ends with CR LF; the message box wants it without.
-inline std::wstring TrimTrailingLineBreaks(std::wstring text) {
+constexpr std::wstring_view TrimTrailingLineBreaks(std::wstring_view text) {
     while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n')) {
-        text.pop_back();
+        text.remove_suffix(1);
     }
     return text;
 }
 
-// What the error box says when the system has no text for the HRESULT.
-std::wstring FormatUnknownHResult(int32_t hr);
+// What the error box says when the system has no text for the HRESULT:
+// "HRESULT 0x8007000e", terminated, in a buffer of the caller's.
+constexpr size_t kUnknownHResultChars = 20;
+void FormatUnknownHResult(int32_t hr, wchar_t (&text)[kUnknownHResultChars]);

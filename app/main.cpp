@@ -52,24 +52,21 @@ HRESULT RunDialog() {
     return hr;
 }
 
+// Formats into buffers of its own: the failure may be that memory ran out.
 void ReportFailure(HRESULT hr) {
-    wchar_t* pszMessage = nullptr;
-    DWORD cch = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
-                                     FORMAT_MESSAGE_ALLOCATE_BUFFER,
-                                 nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&pszMessage), 0,
-                                 nullptr);
-    std::wstring text;
-    if (cch != 0 && pszMessage != nullptr) {
-        text = TrimTrailingLineBreaks(std::wstring(pszMessage, cch));
+    wchar_t szText[1024];
+    const DWORD cch = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                       static_cast<DWORD>(hr), 0, szText, ARRAYSIZE(szText), nullptr);
+    if (cch != 0) {
+        szText[TrimTrailingLineBreaks(std::wstring_view(szText, cch)).size()] = L'\0';
     } else {
-        text = FormatUnknownHResult(hr);
-    }
-    if (pszMessage != nullptr) {
-        ::LocalFree(pszMessage);
+        wchar_t szUnknown[kUnknownHResultChars];
+        FormatUnknownHResult(hr, szUnknown);
+        ::lstrcpynW(szText, szUnknown, ARRAYSIZE(szText));
     }
     wchar_t szCaption[128] = {};
     ::LoadStringW(s_module.GetResourceInstance(), IDS_TITLE, szCaption, ARRAYSIZE(szCaption));
-    ::MessageBoxW(nullptr, text.c_str(), szCaption, MB_OK | MB_ICONERROR);
+    ::MessageBoxW(nullptr, szText, szCaption, MB_OK | MB_ICONERROR);
 }
 
 }  // namespace

@@ -1,12 +1,12 @@
 // A growable array of plain values whose growth reports running out of memory
-// instead of throwing: the program is built without exceptions, and the places
-// that must report that failure (subclassing, message loops, the registration
-// script's text) keep their arrays in it.
+// instead of throwing: the program is built without exceptions and keeps every
+// array it grows in one of these.
 #pragma once
 #include <cstddef>
-#include <cstdlib>
 #include <cstring>
 #include <type_traits>
+
+#include "app/memory.h"
 
 template <class T>
 class CPodArray {
@@ -14,7 +14,7 @@ class CPodArray {
 
 public:
     CPodArray() = default;
-    ~CPodArray() { std::free(m_p); }
+    ~CPodArray() { FreeBlock(m_p); }
     CPodArray(const CPodArray&) = delete;
     CPodArray& operator=(const CPodArray&) = delete;
 
@@ -26,7 +26,7 @@ public:
         if (n > static_cast<size_t>(-1) / sizeof(T)) {
             return false;
         }
-        void* p = std::realloc(m_p, n * sizeof(T));
+        void* p = GrowBlock(m_p, n * sizeof(T));
         if (p == nullptr) {
             return false;
         }
@@ -49,12 +49,20 @@ public:
         m_p[m_n++] = value;
         return true;
     }
+    bool InsertAt(size_t i, const T& value) {
+        if (!Add(value)) {
+            return false;
+        }
+        std::memmove(m_p + i + 1, m_p + i, (m_n - i - 1) * sizeof(T));
+        m_p[i] = value;
+        return true;
+    }
     void RemoveAt(size_t i) {
         std::memmove(m_p + i, m_p + i + 1, (m_n - i - 1) * sizeof(T));
         --m_n;
     }
     void Clear() {
-        std::free(m_p);
+        FreeBlock(m_p);
         m_p = nullptr;
         m_n = m_cap = 0;
     }
@@ -63,8 +71,11 @@ public:
     T* data() { return m_p; }
     const T* data() const { return m_p; }
     T& operator[](size_t i) { return m_p[i]; }
+    const T& operator[](size_t i) const { return m_p[i]; }
     T* begin() { return m_p; }
     T* end() { return m_p + m_n; }
+    const T* begin() const { return m_p; }
+    const T* end() const { return m_p + m_n; }
 
 private:
     T* m_p = nullptr;

@@ -1,7 +1,5 @@
 // Adds the program to, or removes it from, the current user's desktop context
 // menu by running the registration script in its resources.
-#include <string>
-
 #include "app/app_module.h"
 #include "app/hresult.h"
 #include "app/registration_script.h"
@@ -83,8 +81,12 @@ HRESULT CAppModule::ApplyRegistrationScript(UINT nResId, BOOL bRegister) {
     if (FAILED(hr)) {
         return hr;
     }
+    CModuleReplacements replacements;
+    if (!replacements.Make(szPath)) {
+        return E_OUTOFMEMORY;
+    }
     CPodArray<wchar_t> expanded;
-    hr = ExpandReplacements(TextView(script), MakeModuleReplacements(szPath), &expanded);
+    hr = ExpandReplacements(TextView(script), replacements.Table(), CModuleReplacements::kCount, &expanded);
     if (FAILED(hr)) {
         return hr;
     }

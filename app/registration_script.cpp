@@ -15,14 +15,25 @@ bool IsSeparator(wchar_t ch) { return ch == L' ' || ch == L'\t' || ch == L'\r' |
 
 int32_t HrFromError(long error) { return HResultFromWin32(static_cast<int32_t>(error)); }
 
+// The system takes names up to their first zero: one inside would make the
+// name another's (a value "\0x" the default value, a key "\0x" its parent).
+bool IsPlainName(std::wstring_view name) { return name.find(L'\0') == std::wstring_view::npos; }
+
+// Splits the script into tokens. Each token is a terminated view into one
+// buffer asked for once, before the pass begins: a token takes at most its own
+// length in the text plus its terminating zero, and a pass reads the text at
+// most twice (the undo of a failed block reads that block again), so twice the
+// text suffices and the pass itself never asks for memory.
 class CTokenizer {
 public:
     explicit CTokenizer(std::wstring_view text) : m_text(text) {}
 
+    bool Reserve() { return m_tokens.Resize(2 * (m_text.size() + 1)); }
+
     // kHrOk with the token, kHrOk with bEnd at the end of the text, or a syntax error.
-    int32_t Next(std::wstring* pToken, bool* pEnd) {
+    int32_t Next(std::wstring_view* pToken, bool* pEnd) {
         *pEnd = false;
-        pToken->clear();
+        *pToken = std::wstring_view();
         while (m_pos < m_text.size() && IsSeparator(m_text[m_pos])) {
             ++m_pos;
         }
@@ -30,6 +41,7 @@ public:
             *pEnd = true;
             return kHrOk;
         }
+        const size_t first = m_used;
         if (m_text[m_pos] == L'\'') {
             ++m_pos;
             for (;;) {
@@ -38,32 +50,34 @@ public:
                 }
                 if (m_text[m_pos] == L'\'') {
                     if (m_pos + 1 < m_text.size() && m_text[m_pos + 1] == L'\'') {
-                        pToken->push_back(L'\'');
+                        Put(L'\'');
                         m_pos += 2;
                     } else {
                         ++m_pos;
                         break;
                     }
                 } else {
-                    pToken->push_back(m_text[m_pos++]);
+                    Put(m_text[m_pos++]);
                 }
-                if (pToken->size() > kMaxToken) {
+                if (m_used - first > kMaxToken) {
                     return kHrDispException;
                 }
             }
-            return kHrOk;
-        }
-        while (m_pos < m_text.size() && !IsSeparator(m_text[m_pos])) {
-            pToken->push_back(m_text[m_pos++]);
-            if (pToken->size() > kMaxToken) {
-                return kHrDispException;
+        } else {
+            while (m_pos < m_text.size() && !IsSeparator(m_text[m_pos])) {
+                Put(m_text[m_pos++]);
+                if (m_used - first > kMaxToken) {
+                    return kHrDispException;
+                }
             }
         }
+        *pToken = std::wstring_view(m_tokens.data() + first, m_used - first);
+        Put(L'\0');
         return kHrOk;
     }
 
     // Like Next, but a missing token is a syntax error: the text may not end here.
-    int32_t Require(std::wstring* pToken) {
+    int32_t Require(std::wstring_view* pToken) {
         bool bEnd = false;
         int32_t hr = Next(pToken, &bEnd);
         return hr < 0 ? hr : (bEnd ? kHrDispException : kHrOk);
@@ -72,7 +86,8 @@ public:
     // Whether the next token is exactly the given one; consumes it if so.
     int32_t Accept(const wchar_t* psz, bool* pAccepted) {
         const size_t save = m_pos;
-        std::wstring token;
+        const size_t saveUsed = m_used;
+        std::wstring_view token;
         bool bEnd = false;
         int32_t hr = Next(&token, &bEnd);
         if (hr < 0) {
@@ -81,6 +96,7 @@ public:
         *pAccepted = !bEnd && token == psz;
         if (!*pAccepted) {
             m_pos = save;
+            m_used = saveUsed;  // the token will be read again
         }
         return kHrOk;
     }
@@ -89,8 +105,18 @@ public:
     void Seek(size_t pos) { m_pos = pos; }
 
 private:
+    // Within the bound above the buffer never fills; were it to, the token
+    // would come out cut, never written past the end.
+    void Put(wchar_t ch) {
+        if (m_used < m_tokens.size()) {
+            m_tokens[m_used++] = ch;
+        }
+    }
+
     std::wstring_view m_text;
     size_t m_pos = 0;
+    CPodArray<wchar_t> m_tokens;
+    size_t m_used = 0;
 };
 
 // Owns an opened key for the length of a scope.
@@ -123,8 +149,11 @@ public:
     CInterpreter(std::wstring_view text, IRegistry& registry) : m_tokens(text), m_registry(registry) {}
 
     int32_t Run(bool bRegister) {
+        if (!m_tokens.Reserve()) {
+            return kHrOutOfMemory;
+        }
         for (;;) {
-            std::wstring token;
+            std::wstring_view token;
             bool bEnd = false;
             int32_t hr = m_tokens.Next(&token, &bEnd);
             if (hr < 0 || bEnd) {
@@ -165,7 +194,7 @@ private:
 
     int32_t ItemListBody(IRegistry::Key key, bool bRegister, bool bRecover) {
         for (;;) {
-            std::wstring token;
+            std::wstring_view token;
             int32_t hr = m_tokens.Require(&token);
             if (hr < 0) {
                 return hr;
@@ -198,8 +227,8 @@ private:
     }
 
     // "=" type text, after a value or key name.
-    int32_t ReadAssignedText(std::wstring* pText) {
-        std::wstring token;
+    int32_t ReadAssignedText(std::wstring_view* pText) {
+        std::wstring_view token;
         int32_t hr = m_tokens.Require(&token);
         if (hr < 0 || token != L"=") {
             return hr < 0 ? hr : kHrDispException;
@@ -212,9 +241,12 @@ private:
     }
 
     int32_t ValueItem(IRegistry::Key key, bool bRegister, bool bRecover) {
-        std::wstring name;
-        std::wstring text;
+        std::wstring_view name;
+        std::wstring_view text;
         int32_t hr = m_tokens.Require(&name);
+        if (hr >= 0 && !IsPlainName(name)) {
+            hr = kHrDispException;
+        }
         if (hr >= 0) {
             hr = ReadAssignedText(&text);
         }
@@ -229,7 +261,7 @@ private:
             return kHrOk;
         }
         CScopedKey writable(m_registry);
-        long error = m_registry.OpenKey(key, std::wstring(), true, writable.Out());
+        long error = m_registry.OpenKey(key, L"", true, writable.Out());
         if (error == kErrorSuccess) {
             error = m_registry.DeleteValue(writable.Get(), name);
             if (error == kErrorFileNotFound) {
@@ -239,18 +271,19 @@ private:
         return error == kErrorSuccess ? kHrOk : HrFromError(error);
     }
 
-    int32_t KeyItem(IRegistry::Key parent, const std::wstring& name, bool bForceRemove, bool bNoRemove,
+    int32_t KeyItem(IRegistry::Key parent, std::wstring_view name, bool bForceRemove, bool bNoRemove,
                     bool bRegister, bool bRecover) {
         // An empty name ('') would stand for the enclosing key itself, which the
-        // unregister pass would then delete; it is as malformed as a backslash.
-        if (name.empty() || name.find(L'\\') != std::wstring::npos) {
+        // unregister pass would then delete; it is as malformed as a backslash,
+        // and so is a zero inside it, where the system's calls would end it.
+        if (name.empty() || !IsPlainName(name) || name.find(L'\\') != std::wstring_view::npos) {
             return kHrDispException;
         }
         bool bDefault = false;
         int32_t hr = m_tokens.Accept(L"=", &bDefault);
-        std::wstring defaultText;
+        std::wstring_view defaultText;
         if (hr >= 0 && bDefault) {
-            std::wstring type;
+            std::wstring_view type;
             hr = m_tokens.Require(&type);
             if (hr >= 0 && !EqualsNoCase(type, L"s")) {
                 hr = kHrDispException;
@@ -270,8 +303,8 @@ private:
                          : UnregisterKey(parent, name, bNoRemove, bNested, bRecover);
     }
 
-    int32_t RegisterKey(IRegistry::Key parent, const std::wstring& name, bool bForceRemove, bool bDefault,
-                        const std::wstring& defaultText, bool bNested) {
+    int32_t RegisterKey(IRegistry::Key parent, std::wstring_view name, bool bForceRemove, bool bDefault,
+                        std::wstring_view defaultText, bool bNested) {
         if (bForceRemove && !IsProtectedKeyName(name)) {
             DeleteTree(parent, name);
         }
@@ -284,7 +317,7 @@ private:
             }
         }
         if (bDefault) {
-            const long error = m_registry.SetValue(key.Get(), std::wstring(), defaultText);
+            const long error = m_registry.SetValue(key.Get(), L"", defaultText);
             if (error != kErrorSuccess) {
                 return HrFromError(error);
             }
@@ -292,7 +325,7 @@ private:
         return bNested ? ItemList(key.Get(), true, false) : kHrOk;
     }
 
-    int32_t UnregisterKey(IRegistry::Key parent, const std::wstring& name, bool bNoRemove, bool bNested,
+    int32_t UnregisterKey(IRegistry::Key parent, std::wstring_view name, bool bNoRemove, bool bNested,
                           bool bRecover) {
         CScopedKey key(m_registry);
         long openError = kErrorFileNotFound;
@@ -324,16 +357,16 @@ private:
     }
 
     // Deletes a key with everything below it, depth first; errors are ignored.
-    void DeleteTree(IRegistry::Key parent, const std::wstring& name) {
+    void DeleteTree(IRegistry::Key parent, std::wstring_view name) {
         {
             CScopedKey key(m_registry);
             if (m_registry.OpenKey(parent, name, true, key.Out()) != kErrorSuccess) {
                 return;
             }
-            std::wstring child;
+            wchar_t child[kMaxKeyNameChars];
             uint32_t nBefore = 0;
             // Stop when a subkey will not go, or index 0 would name it forever.
-            while (m_registry.EnumSubkey(key.Get(), 0, &child) == kErrorSuccess &&
+            while (m_registry.EnumSubkey(key.Get(), 0, child) == kErrorSuccess &&
                    m_registry.SubkeyCount(key.Get(), &nBefore) == kErrorSuccess) {
                 DeleteTree(key.Get(), child);
                 uint32_t nAfter = nBefore;
@@ -356,14 +389,14 @@ private:
 class CNullRegistry : public IRegistry {
 public:
     explicit CNullRegistry(IRegistry& names) : m_names(names) {}
-    Key RootKey(const std::wstring& name) override { return m_names.RootKey(name) != 0 ? 1 : 0; }
-    long OpenKey(Key, const std::wstring&, bool, Key* pKey) override { return *pKey = 1, kErrorSuccess; }
-    long CreateKey(Key, const std::wstring&, Key* pKey) override { return *pKey = 1, kErrorSuccess; }
-    long SetValue(Key, const std::wstring&, const std::wstring&) override { return kErrorSuccess; }
-    long DeleteValue(Key, const std::wstring&) override { return kErrorSuccess; }
+    Key RootKey(std::wstring_view name) override { return m_names.RootKey(name) != 0 ? 1 : 0; }
+    long OpenKey(Key, std::wstring_view, bool, Key* pKey) override { return *pKey = 1, kErrorSuccess; }
+    long CreateKey(Key, std::wstring_view, Key* pKey) override { return *pKey = 1, kErrorSuccess; }
+    long SetValue(Key, std::wstring_view, std::wstring_view) override { return kErrorSuccess; }
+    long DeleteValue(Key, std::wstring_view) override { return kErrorSuccess; }
     long SubkeyCount(Key, uint32_t* pCount) override { return *pCount = 1, kErrorSuccess; }
-    long EnumSubkey(Key, uint32_t, std::wstring*) override { return kErrorFileNotFound; }
-    long DeleteKey(Key, const std::wstring&) override { return kErrorSuccess; }
+    long EnumSubkey(Key, uint32_t, wchar_t*) override { return kErrorFileNotFound; }
+    long DeleteKey(Key, std::wstring_view) override { return kErrorSuccess; }
     void CloseKey(Key) override {}
 
 private:
@@ -372,7 +405,7 @@ private:
 
 }  // namespace
 
-bool EqualsNoCase(const std::wstring& a, const std::wstring& b) {
+bool EqualsNoCase(std::wstring_view a, std::wstring_view b) {
     if (a.size() != b.size()) {
         return false;
     }
@@ -384,7 +417,7 @@ bool EqualsNoCase(const std::wstring& a, const std::wstring& b) {
     return true;
 }
 
-bool IsProtectedKeyName(const std::wstring& name) {
+bool IsProtectedKeyName(std::wstring_view name) {
     static const wchar_t* const kProtected[] = {L"AppID", L"CLSID",    L"Component Categories", L"FileType",
                                                 L"Interface", L"Hardware", L"Mime",          L"SAM",
                                                 L"SECURITY",  L"SYSTEM",   L"Software",      L"TypeLib"};
@@ -396,18 +429,24 @@ bool IsProtectedKeyName(const std::wstring& name) {
     return false;
 }
 
-std::vector<Replacement> MakeModuleReplacements(const std::wstring& path) {
-    std::wstring raw;
+bool CModuleReplacements::Make(std::wstring_view path) {
+    m_raw.Truncate(0);
     for (wchar_t ch : path) {
-        raw.push_back(ch);
-        if (ch == L'\'') {
-            raw.push_back(L'\'');
+        if (!m_raw.Append(ch) || (ch == L'\'' && !m_raw.Append(L'\''))) {
+            return false;
         }
     }
-    return {{L"APPID", L""}, {L"Module", L"\"" + raw + L"\""}, {L"Module_Raw", raw}};
+    if (!m_quoted.Assign(L"\"") || !m_quoted.Append(m_raw) || !m_quoted.Append(L'"')) {
+        return false;
+    }
+    m_table[0] = Replacement{L"APPID", L""};
+    m_table[1] = Replacement{L"Module", m_quoted};
+    m_table[2] = Replacement{L"Module_Raw", m_raw};
+    return true;
 }
 
-int32_t ExpandReplacements(std::wstring_view text, const std::vector<Replacement>& table, CPodArray<wchar_t>* pOut) {
+int32_t ExpandReplacements(std::wstring_view text, const Replacement* pTable, size_t nTable,
+                           CPodArray<wchar_t>* pOut) {
     pOut->Clear();
     auto append = [pOut](std::wstring_view part) {
         for (wchar_t ch : part) {
@@ -423,7 +462,7 @@ int32_t ExpandReplacements(std::wstring_view text, const std::vector<Replacement
     for (size_t i = 0; i < text.size();) {
         if (text[i] != L'%' || (i + 1 < text.size() && text[i + 1] == L'%')) {
             // A plain character, or "%%" standing for one "%".
-            if (!append(text.substr(i, 1))) {
+            if (!append(std::wstring_view(text.data() + i, 1))) {
                 return kHrOutOfMemory;
             }
             i += text[i] == L'%' ? 2 : 1;
@@ -436,11 +475,11 @@ int32_t ExpandReplacements(std::wstring_view text, const std::vector<Replacement
         if (close - i - 1 > kMaxReplacementName) {
             return kHrFail;
         }
-        const std::wstring name(text.substr(i + 1, close - i - 1));
+        const std::wstring_view name(text.data() + i + 1, close - i - 1);
         const Replacement* pFound = nullptr;
-        for (const Replacement& r : table) {
-            if (EqualsNoCase(r.name, name)) {
-                pFound = &r;
+        for (size_t j = 0; j < nTable; ++j) {
+            if (EqualsNoCase(pTable[j].name, name)) {
+                pFound = &pTable[j];
                 break;
             }
         }

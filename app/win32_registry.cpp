@@ -27,7 +27,7 @@ RegDeleteKeyExWFn DeleteKeyEx() {
 
 }  // namespace
 
-IRegistry::Key CWin32Registry::RootKey(const std::wstring& name) {
+IRegistry::Key CWin32Registry::RootKey(std::wstring_view name) {
     static const struct {
         const wchar_t* pszShort;
         const wchar_t* pszLong;
@@ -49,31 +49,31 @@ IRegistry::Key CWin32Registry::RootKey(const std::wstring& name) {
     return 0;
 }
 
-long CWin32Registry::OpenKey(Key parent, const std::wstring& name, bool bWrite, Key* pKey) {
+long CWin32Registry::OpenKey(Key parent, std::wstring_view name, bool bWrite, Key* pKey) {
     HKEY hKey = nullptr;
     const LONG error =
-        ::RegOpenKeyExW(H(parent), name.empty() ? nullptr : name.c_str(), 0, bWrite ? KEY_READ | KEY_WRITE : KEY_READ,
+        ::RegOpenKeyExW(H(parent), name.empty() ? nullptr : name.data(), 0, bWrite ? KEY_READ | KEY_WRITE : KEY_READ,
                         &hKey);
     *pKey = error == ERROR_SUCCESS ? reinterpret_cast<Key>(hKey) : 0;
     return error;
 }
 
-long CWin32Registry::CreateKey(Key parent, const std::wstring& name, Key* pKey) {
+long CWin32Registry::CreateKey(Key parent, std::wstring_view name, Key* pKey) {
     HKEY hKey = nullptr;
-    const LONG error = ::RegCreateKeyExW(H(parent), name.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+    const LONG error = ::RegCreateKeyExW(H(parent), name.data(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                                          KEY_READ | KEY_WRITE, nullptr, &hKey, nullptr);
     *pKey = error == ERROR_SUCCESS ? reinterpret_cast<Key>(hKey) : 0;
     return error;
 }
 
-long CWin32Registry::SetValue(Key key, const std::wstring& name, const std::wstring& data) {
-    return ::RegSetValueExW(H(key), name.empty() ? nullptr : name.c_str(), 0, REG_SZ,
-                            reinterpret_cast<const BYTE*>(data.c_str()),
+long CWin32Registry::SetValue(Key key, std::wstring_view name, std::wstring_view data) {
+    return ::RegSetValueExW(H(key), name.empty() ? nullptr : name.data(), 0, REG_SZ,
+                            reinterpret_cast<const BYTE*>(data.data()),
                             static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
 }
 
-long CWin32Registry::DeleteValue(Key key, const std::wstring& name) {
-    return ::RegDeleteValueW(H(key), name.c_str());
+long CWin32Registry::DeleteValue(Key key, std::wstring_view name) {
+    return ::RegDeleteValueW(H(key), name.data());
 }
 
 long CWin32Registry::SubkeyCount(Key key, uint32_t* pCount) {
@@ -84,19 +84,20 @@ long CWin32Registry::SubkeyCount(Key key, uint32_t* pCount) {
     return error;
 }
 
-long CWin32Registry::EnumSubkey(Key key, uint32_t index, std::wstring* pName) {
-    wchar_t szName[256] = {};
-    DWORD cch = ARRAYSIZE(szName);
-    const LONG error = ::RegEnumKeyExW(H(key), index, szName, &cch, nullptr, nullptr, nullptr, nullptr);
-    pName->assign(szName, error == ERROR_SUCCESS ? cch : 0);
+long CWin32Registry::EnumSubkey(Key key, uint32_t index, wchar_t* pszName) {
+    DWORD cch = kMaxKeyNameChars;
+    const LONG error = ::RegEnumKeyExW(H(key), index, pszName, &cch, nullptr, nullptr, nullptr, nullptr);
+    if (error != ERROR_SUCCESS) {
+        pszName[0] = L'\0';
+    }
     return error;
 }
 
-long CWin32Registry::DeleteKey(Key parent, const std::wstring& name) {
+long CWin32Registry::DeleteKey(Key parent, std::wstring_view name) {
     if (RegDeleteKeyExWFn pfn = DeleteKeyEx()) {
-        return pfn(H(parent), name.c_str(), 0, 0);
+        return pfn(H(parent), name.data(), 0, 0);
     }
-    return ::RegDeleteKeyW(H(parent), name.c_str());
+    return ::RegDeleteKeyW(H(parent), name.data());
 }
 
 void CWin32Registry::CloseKey(Key key) {

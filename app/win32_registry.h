@@ -6,13 +6,13 @@
 
 class CWin32Registry : public IRegistry {
 public:
-    Key RootKey(const std::wstring& name) override;
-    long OpenKey(Key parent, const std::wstring& name, bool bWrite, Key* pKey) override;
-    long CreateKey(Key parent, const std::wstring& name, Key* pKey) override;
-    long SetValue(Key key, const std::wstring& name, const std::wstring& data) override;
-    long DeleteValue(Key key, const std::wstring& name) override;
+    Key RootKey(std::wstring_view name) override;
+    long OpenKey(Key parent, std::wstring_view name, bool bWrite, Key* pKey) override;
+    long CreateKey(Key parent, std::wstring_view name, Key* pKey) override;
+    long SetValue(Key key, std::wstring_view name, std::wstring_view data) override;
+    long DeleteValue(Key key, std::wstring_view name) override;
     long SubkeyCount(Key key, uint32_t* pCount) override;
-    long EnumSubkey(Key key, uint32_t index, std::wstring* pName) override;
-    long DeleteKey(Key parent, const std::wstring& name) override;
+    long EnumSubkey(Key key, uint32_t index, wchar_t* pszName) override;
+    long DeleteKey(Key parent, std::wstring_view name) override;
     void CloseKey(Key key) override;
 };

@@ -1,21 +1,21 @@
 #include "dialog/about_box.h"
 
-#include <string>
-
 #include "app/app_module.h"
 #include "app/pod_array.h"
 #include "dialog/about_text.h"
 #include "win/system_library.h"
 
 namespace {
-std::wstring QueryString(const void* pBlock, const Translation& t, const wchar_t* key) {
-    const std::wstring path = VersionQueryPath(t, key);
+// The text lies in the block itself: nothing is copied.
+std::wstring_view QueryString(const void* pBlock, const Translation& t, const wchar_t* key) {
+    const CWideString path = VersionQueryPath(t, key);
     void* pValue = nullptr;
     UINT cch = 0;
-    if (VerQueryValueFromSystem(pBlock, path.c_str(), &pValue, &cch) && pValue != nullptr && cch > 0) {
-        return std::wstring(static_cast<const wchar_t*>(pValue), cch - 1);
+    if (!path.empty() && VerQueryValueFromSystem(pBlock, path.c_str(), &pValue, &cch) && pValue != nullptr &&
+        cch > 0) {
+        return std::wstring_view(static_cast<const wchar_t*>(pValue), cch - 1);
     }
-    return std::wstring();
+    return std::wstring_view();
 }
 }  // namespace
 
@@ -43,9 +43,12 @@ int ShowAboutBox(HWND hWndOwner, const wchar_t* pszFile, UINT nCaptionId, UINT n
     }
     const Translation t = ChooseTranslation(static_cast<const Translation*>(pPairs), cbPairs / sizeof(Translation),
                                             ::GetUserDefaultLangID());
-    const std::wstring text =
-        FormatAboutText(QueryString(block.data(), t, L"ProductName"), QueryString(block.data(), t, L"ProductVersion"),
-                        QueryString(block.data(), t, L"LegalCopyright"));
+    CWideString text;
+    if (!FormatAboutText(QueryString(block.data(), t, L"ProductName"),
+                         QueryString(block.data(), t, L"ProductVersion"),
+                         QueryString(block.data(), t, L"LegalCopyright"), &text)) {
+        return 0;
+    }
 
     ::MessageBeep(MB_ICONASTERISK);
     MSGBOXPARAMSW mbp = {};

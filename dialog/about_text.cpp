@@ -12,18 +12,21 @@ Translation ChooseTranslation(const Translation* pairs, size_t count, uint16_t u
     return pairs[0];
 }
 
-std::wstring VersionQueryPath(const Translation& t, const wchar_t* key) {
-    return L"\\StringFileInfo\\" + HexText(t.wLanguage, 4) + HexText(t.wCodePage, 4) + L"\\" + key;
+CWideString VersionQueryPath(const Translation& t, const wchar_t* key) {
+    CWideString path;
+    if (!path.Append(L"\\StringFileInfo\\") || !path.Append(HexText(t.wLanguage, 4).View()) ||
+        !path.Append(HexText(t.wCodePage, 4).View()) || !path.Append(L'\\') || !path.Append(key)) {
+        path.Truncate(0);
+    }
+    return path;
 }
 
-std::wstring FormatAboutText(const std::wstring& name, const std::wstring& version, const std::wstring& copyright) {
-    std::wstring text = name;
-    if (!name.empty() && !version.empty()) {
-        text += L' ';
+bool FormatAboutText(std::wstring_view name, std::wstring_view version, std::wstring_view copyright,
+                     CWideString* pText) {
+    pText->Truncate(0);
+    if (!pText->Append(name) || (!name.empty() && !version.empty() && !pText->Append(L' ')) ||
+        !pText->Append(version)) {
+        return false;
     }
-    text += version;
-    if (!text.empty() && !copyright.empty()) {
-        text += L'\n';
-    }
-    return text + copyright;
+    return (pText->empty() || copyright.empty() || pText->Append(L'\n')) && pText->Append(copyright);
 }

@@ -2,7 +2,9 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <string>
+#include <string_view>
+
+#include "app/wide_string.h"
 
 struct Translation {
     uint16_t wLanguage;
@@ -13,9 +15,12 @@ struct Translation {
 // Without any table, US English Unicode, the table such resources usually carry.
 Translation ChooseTranslation(const Translation* pairs, size_t count, uint16_t userLanguage);
 
-// "\StringFileInfo\040904b0\ProductName" and the like.
-std::wstring VersionQueryPath(const Translation& t, const wchar_t* key);
+// "\StringFileInfo\040904b0\ProductName" and the like; empty when the memory
+// for it cannot be had.
+CWideString VersionQueryPath(const Translation& t, const wchar_t* key);
 
 // "Name Version\nCopyright". A missing part is left out with its separator,
-// so a version resource without some keys still gives a clean text.
-std::wstring FormatAboutText(const std::wstring& name, const std::wstring& version, const std::wstring& copyright);
+// so a version resource without some keys still gives a clean text. False
+// when the memory for it cannot be had.
+bool FormatAboutText(std::wstring_view name, std::wstring_view version, std::wstring_view copyright,
+                     CWideString* pText);

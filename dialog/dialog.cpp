@@ -2,7 +2,6 @@
 
 #include <dwmapi.h>
 
-#include <string>
 
 #include "dialog/dlginit.h"
 #include "dialog/layout.h"
@@ -36,18 +35,23 @@ bool IsProcessElevated() {
     return dwElevated != 0;
 }
 
-std::wstring AnsiToWide(const char* psz, int cb) {
-    std::wstring text;
+bool AnsiToWide(const char* psz, int cb, CWideString* pText) {
+    pText->Truncate(0);
     const int cch = ::MultiByteToWideChar(CP_THREAD_ACP, 0, psz, cb, nullptr, 0);
-    if (cch > 0) {
-        text.resize(static_cast<size_t>(cch));
-        ::MultiByteToWideChar(CP_THREAD_ACP, 0, psz, cb, &text[0], cch);
+    if (cch <= 0) {
+        return true;
     }
+    CPodArray<wchar_t> buffer;
+    if (!buffer.Resize(static_cast<size_t>(cch))) {
+        return false;
+    }
+    ::MultiByteToWideChar(CP_THREAD_ACP, 0, psz, cb, buffer.data(), cch);
     // The resource's text carries its terminating zero.
+    std::wstring_view text(buffer.data(), static_cast<size_t>(cch));
     while (!text.empty() && text.back() == L'\0') {
-        text.pop_back();
+        text.remove_suffix(1);
     }
-    return text;
+    return pText->Assign(text);
 }
 
 // Stops a window from painting for the length of a scope, then repaints it whole.
@@ -292,14 +296,15 @@ void CDialog::SetUpReticle() {
 }
 
 void CDialog::MakeElevatedTitle() {
-    const std::wstring title = CWindow(m_hWnd).GetText();
+    CWideString title;
+    CWideString format;
     const wchar_t* pszFormat = nullptr;
     const int cchFormat = ::LoadStringW(s_module.GetResourceInstance(), IDS_ADMIN_TITLE,
                                         reinterpret_cast<wchar_t*>(&pszFormat), 0);
-    if (cchFormat <= 0) {
+    if (cchFormat <= 0 || !CWindow(m_hWnd).GetText(&title) ||
+        !format.Assign(std::wstring_view(pszFormat, static_cast<size_t>(cchFormat)))) {
         return;
     }
-    const std::wstring format(pszFormat, static_cast<size_t>(cchFormat));
     DWORD_PTR args[1] = {reinterpret_cast<DWORD_PTR>(title.c_str())};
     wchar_t* pszTitle = nullptr;
     if (::FormatMessageW(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_ARGUMENT_ARRAY,
@@ -320,9 +325,14 @@ void CDialog::RunDialogInitData() {
     if (pData == nullptr) {
         return;
     }
-    for (const DlgInitEntry& entry : ParseDlgInit(pData, ::SizeofResource(hInst, hRes))) {
+    CPodArray<DlgInitEntry> entries;
+    ParseDlgInit(pData, ::SizeofResource(hInst, hRes), &entries);
+    CWideString text;
+    for (const DlgInitEntry& entry : entries) {
         const HWND hWndCtrl = GetDlgItem(entry.nControlId);
-        const std::wstring text = AnsiToWide(entry.pData, static_cast<int>(entry.nLength));
+        if (!AnsiToWide(entry.pData, static_cast<int>(entry.nLength), &text)) {
+            break;
+        }
         if (entry.nMessage == kDlgInitAddString16) {
             if (::SendMessageW(hWndCtrl, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())) == CB_ERR) {
                 break;
@@ -446,7 +456,10 @@ BOOL CDialog::OnEnumMonitor(HMONITOR hMonitor) {
         return TRUE;
     }
     dd.DeviceString[ARRAYSIZE(dd.DeviceString) - 1] = L'\0';
-    const std::wstring label = FormatMonitorLabel(m_monitorList.GetCount() + 1, dd.DeviceString);
+    const CWideString label = FormatMonitorLabel(m_monitorList.GetCount() + 1, dd.DeviceString);
+    if (label.empty()) {
+        return TRUE;  // an entry that cannot be made is left out
+    }
     const int nIndex = m_monitorList.AddString(label.c_str());
     if (nIndex != CB_ERR) {
         m_monitorList.SetItemData(nIndex, reinterpret_cast<DWORD_PTR>(hMonitor));
@@ -503,8 +516,10 @@ BOOL CDialog::LoadWindowList() {
 
 RECT CDialog::GetFieldRect() const {
     FieldValue values[4];
+    CWideString text;
     for (int i = 0; i < 4; ++i) {
-        values[i] = ParseFieldText(CWindow(GetDlgItem(kFieldIds[i])).GetText().c_str());
+        // A text that cannot be read counts as no number, as an unreadable one does.
+        values[i] = CWindow(GetDlgItem(kFieldIds[i])).GetText(&text) ? ParseFieldText(text.c_str()) : FieldValue{};
     }
     return ComputeFieldRect(values[0], values[1], values[2], values[3], m_targetInfo.rcWindow);
 }

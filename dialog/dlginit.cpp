@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-std::vector<DlgInitEntry> ParseDlgInit(const void* pData, size_t nSize) {
-    std::vector<DlgInitEntry> entries;
+bool ParseDlgInit(const void* pData, size_t nSize, CPodArray<DlgInitEntry>* pEntries) {
+    pEntries->Clear();
     const auto* p = static_cast<const unsigned char*>(pData);
     size_t pos = 0;
     while (p != nullptr && pos + 2 <= nSize) {
@@ -20,8 +20,10 @@ std::vector<DlgInitEntry> ParseDlgInit(const void* pData, size_t nSize) {
         if (len > nSize - pos) {
             break;
         }
-        entries.push_back(DlgInitEntry{id, msg, reinterpret_cast<const char*>(p + pos), len});
+        if (!pEntries->Add(DlgInitEntry{id, msg, reinterpret_cast<const char*>(p + pos), len})) {
+            return false;
+        }
         pos += len;
     }
-    return entries;
+    return true;
 }

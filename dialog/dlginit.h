@@ -2,7 +2,8 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+
+#include "app/pod_array.h"
 
 struct DlgInitEntry {
     uint16_t nControlId;
@@ -15,5 +16,6 @@ constexpr uint16_t kDlgInitAddString16 = 0x0403;  // CB_ADDSTRING of 16-bit Wind
 constexpr uint16_t kDlgInitComboBoxEx = 0x1234;   // an item of a combo-box-ex
 
 // The entries up to the terminating control id 0. An entry that claims more bytes
-// than the resource holds ends the list instead of reading past it.
-std::vector<DlgInitEntry> ParseDlgInit(const void* pData, size_t nSize);
+// than the resource holds ends the list instead of reading past it. False when
+// the memory for the list cannot be had.
+bool ParseDlgInit(const void* pData, size_t nSize, CPodArray<DlgInitEntry>* pEntries);

@@ -2,22 +2,19 @@
 
 #include "geometry/number_text.h"
 
-std::wstring MakeTextKey(const wchar_t* pszCell) {
+std::wstring_view MakeTextKey(const wchar_t* pszCell) {
     if (pszCell == nullptr) {
-        return std::wstring();
+        return std::wstring_view();
     }
-    std::wstring key(pszCell);
-    if (key.size() > kSortKeyChars) {
-        key.resize(kSortKeyChars);
-    }
-    return key;
+    const std::wstring_view key(pszCell);
+    return std::wstring_view(pszCell, key.size() < kSortKeyChars ? key.size() : kSortKeyChars);
 }
 
-std::wstring FormatMonitorLabel(int nNumber, const wchar_t* pszDeviceString) {
-    std::wstring label = DecimalText(nNumber);
-    label += L". ";
-    if (pszDeviceString != nullptr) {
-        label += pszDeviceString;
+CWideString FormatMonitorLabel(int nNumber, const wchar_t* pszDeviceString) {
+    CWideString label;
+    if (!label.Append(DecimalText(nNumber).View()) || !label.Append(L". ") ||
+        !label.Append(pszDeviceString != nullptr ? pszDeviceString : L"")) {
+        label.Truncate(0);
     }
     return label;
 }

@@ -2,39 +2,47 @@
 
 #include <oleauto.h>
 
-#include <unordered_map>
+#include <algorithm>
 
 #include "geometry/number_text.h"
 
 namespace {
 
 struct SortKey {
-    std::wstring text;
+    wchar_t text[kSortKeyChars + 1];
     int32_t value;
     LPARAM lParamRow;
+};
+
+struct RowKey {
+    LPARAM lParamRow;
+    const SortKey* pKey;
+    bool operator<(const RowKey& other) const { return lParamRow < other.lParamRow; }
 };
 
 struct SortContext {
     uint16_t nKind;
     bool bDescending;
-    // Keys by row data when every row's data is distinct (then the rows' data
-    // need not change during the sort); empty when the data point to the keys.
-    std::unordered_map<LPARAM, const SortKey*> byRowData;
+    // Keys by row data, in the order of the data, when every row's data is
+    // distinct (then the rows' data need not change during the sort); empty
+    // when the data point to the keys.
+    const RowKey* pByRowData;
+    size_t nRows;
 };
+
+const SortKey* FindKey(const SortContext& ctx, LPARAM lParam) {
+    if (ctx.nRows == 0) {
+        return reinterpret_cast<const SortKey*>(lParam);
+    }
+    return std::lower_bound(ctx.pByRowData, ctx.pByRowData + ctx.nRows, RowKey{lParam, nullptr})->pKey;
+}
 
 int CALLBACK CompareKeys(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort) {
     const auto* ctx = reinterpret_cast<const SortContext*>(lParamSort);
-    const SortKey* a = nullptr;
-    const SortKey* b = nullptr;
-    if (ctx->byRowData.empty()) {
-        a = reinterpret_cast<const SortKey*>(lParam1);
-        b = reinterpret_cast<const SortKey*>(lParam2);
-    } else {
-        a = ctx->byRowData.find(lParam1)->second;
-        b = ctx->byRowData.find(lParam2)->second;
-    }
-    int nCompare = ctx->nKind == kSortInteger ? CompareIntegerKeys(a->value, b->value)
-                                               : ::lstrcmpW(a->text.c_str(), b->text.c_str());
+    const SortKey* a = FindKey(*ctx, lParam1);
+    const SortKey* b = FindKey(*ctx, lParam2);
+    int nCompare =
+        ctx->nKind == kSortInteger ? CompareIntegerKeys(a->value, b->value) : ::lstrcmpW(a->text, b->text);
     return ApplySortDirection(nCompare, ctx->bDescending);
 }
 
@@ -87,7 +95,11 @@ int CSortListViewCtrl::InsertColumn(int nCol, const wchar_t* pszText, int nForma
     int nIndex = static_cast<int>(SendMessage(LVM_INSERTCOLUMNW, nCol, reinterpret_cast<LPARAM>(&col)));
     if (nIndex >= 0) {
         const size_t at = static_cast<size_t>(nIndex) < m_columnSortKinds.size() ? nIndex : m_columnSortKinds.size();
-        m_columnSortKinds.insert(m_columnSortKinds.begin() + at, kSortText);
+        if (!m_columnSortKinds.InsertAt(at, kSortText)) {
+            // A column without its sort kind would shift the others' kinds.
+            SendMessage(LVM_DELETECOLUMN, nIndex, 0);
+            return -1;
+        }
     }
     return nIndex;
 }
@@ -115,8 +127,15 @@ bool CSortListViewCtrl::SortItems(int iColumn, bool bDescending) {
         hCursorPrev = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
     }
     // Keys are prepared once, so the comparison never goes back to the control.
-    std::vector<SortKey> keys(nCount);
-    SortContext ctx = {nKind, bDescending, {}};
+    CPodArray<SortKey> keys;
+    CPodArray<RowKey> byRowData;
+    if (!keys.Resize(static_cast<size_t>(nCount)) || !byRowData.Resize(static_cast<size_t>(nCount))) {
+        // Without memory for the keys the rows keep their order.
+        if (m_bUseWaitCursor) {
+            ::SetCursor(hCursorPrev);
+        }
+        return false;
+    }
     for (int i = 0; i < nCount; ++i) {
         wchar_t szCell[kSortKeyChars + 1] = {};
         LVITEMW item = {};
@@ -126,19 +145,19 @@ bool CSortListViewCtrl::SortItems(int iColumn, bool bDescending) {
         SendMessage(LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(&item));
         SortKey& key = keys[i];
         key.lParamRow = GetItemParam(*this, i);
-        if (nKind == kSortInteger) {
-            key.value = MakeIntegerKey(szCell, ParseInteger);
-        } else {
-            key.text = MakeTextKey(szCell);
-            key.value = 0;
-        }
-        ctx.byRowData.emplace(key.lParamRow, &key);
+        CopyTerminated(MakeTextKey(szCell), key.text, kSortKeyChars);
+        key.value = nKind == kSortInteger ? MakeIntegerKey(szCell, ParseInteger) : 0;
+        byRowData[i] = RowKey{key.lParamRow, &key};
     }
+    std::sort(byRowData.begin(), byRowData.end());
     // Rows sharing their data cannot be told apart by it: let the data point
     // to the keys for the length of the sort instead.
-    const bool bDataPointsToKeys = ctx.byRowData.size() != keys.size();
+    const bool bDataPointsToKeys =
+        std::adjacent_find(byRowData.begin(), byRowData.end(), [](const RowKey& a, const RowKey& b) {
+            return a.lParamRow == b.lParamRow;
+        }) != byRowData.end();
+    SortContext ctx = {nKind, bDescending, byRowData.data(), bDataPointsToKeys ? 0 : byRowData.size()};
     if (bDataPointsToKeys) {
-        ctx.byRowData.clear();
         for (int i = 0; i < nCount; ++i) {
             SetItemParam(*this, i, reinterpret_cast<LPARAM>(&keys[i]));
         }
@@ -274,18 +293,18 @@ int AppendIconCopy(HIMAGELIST hImages, HICON hIcon) {
 void CWindowList::DeleteAllWindowItems() {
     DeleteAllItems();
     ::ImageList_Remove(GetImageList(LVSIL_SMALL), -1);
-    m_hungThreads.clear();
+    m_hungThreads.Clear();
 }
 
 HICON CWindowList::QuerySmallIcon(HWND hWnd) {
     const DWORD dwThreadId = ::GetWindowThreadProcessId(hWnd, nullptr);
     DWORD_PTR dwResult = 0;
-    if (m_hungThreads.count(dwThreadId) == 0) {
+    if (std::find(m_hungThreads.begin(), m_hungThreads.end(), dwThreadId) == m_hungThreads.end()) {
         if (!::SendMessageTimeoutW(hWnd, WM_GETICON, ICON_SMALL, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
                                    kIconQueryTimeoutMs, &dwResult)) {
             dwResult = 0;
             if (::GetLastError() == ERROR_TIMEOUT || ::IsHungAppWindow(hWnd)) {
-                m_hungThreads.insert(dwThreadId);
+                m_hungThreads.Add(dwThreadId);  // without memory, the next window waits too
             }
         }
     }
@@ -297,7 +316,10 @@ HICON CWindowList::QuerySmallIcon(HWND hWnd) {
 }
 
 int CWindowList::AddWindowItem(HWND hWnd, const RECT& rc) {
-    const std::wstring title = CWindow(hWnd).GetText();
+    CWideString title;
+    if (!CWindow(hWnd).GetText(&title)) {
+        return -1;  // a row that cannot be made is left out
+    }
 
     int iImage = I_IMAGENONE;
     if (HICON hIcon = QuerySmallIcon(hWnd)) {

@@ -1,9 +1,6 @@
 // The window list: a report-view list of candidate windows, sortable by column.
 #pragma once
-#include <set>
-#include <string>
-#include <vector>
-
+#include "app/pod_array.h"
 #include "enum/sort_keys.h"
 #include "win/window_impl.h"
 
@@ -21,7 +18,7 @@ class CSortListViewCtrl : public CWindowImpl<CSortListViewCtrl, CListViewCtrl> {
 public:
     int m_iSortColumn = -1;
     bool m_bSortDescending = false;
-    std::vector<uint16_t> m_columnSortKinds;
+    CPodArray<uint16_t> m_columnSortKinds;
     bool m_bUseWaitCursor = true;
 
     BOOL ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult,
@@ -55,7 +52,8 @@ private:
 
     // Threads that did not answer the icon query since the last refill: a hung
     // thread stays hung, so it costs one timeout per refill, not one per window.
-    std::set<DWORD> m_hungThreads;
+    // Few threads ever hang at once, so a list serves.
+    CPodArray<DWORD> m_hungThreads;
 };
 
 // Appends a copy of an icon to an image list; the image index, or -1.

@@ -50,11 +50,15 @@ BOOL CCoordValue::ProcessWindowMessage(HWND, UINT uMsg, WPARAM wParam, LPARAM lP
     }
     switch (HIWORD(wParam)) {
     case CBN_DROPDOWN:
-        m_strDropDownText = m_wndEdit.GetText();
+        m_bDropDownTextSaved = m_wndEdit.GetText(&m_strDropDownText);
         break;
     case CBN_CLOSEUP:
-        ::SetWindowTextW(m_wndEdit, m_strDropDownText.c_str());
-        m_strDropDownText.clear();
+        // A text that could not be saved is left as the drop-down made it.
+        if (m_bDropDownTextSaved) {
+            ::SetWindowTextW(m_wndEdit, m_strDropDownText.c_str());
+        }
+        m_bDropDownTextSaved = false;
+        m_strDropDownText.Truncate(0);
         ::SendMessageW(m_wndEdit, EM_SETSEL, 0, -1);
         ::SendMessageW(m_wndEdit, EM_SCROLLCARET, 0, 0);
         break;

@@ -1,6 +1,6 @@
 // A value field: an editable combo box with presets and a paired up-down control.
 #pragma once
-#include <string>
+#include "app/wide_string.h"
 
 #include "win/window_impl.h"
 
@@ -8,7 +8,8 @@ class CCoordValue : public CWindowImpl<CCoordValue, CComboBox> {
 public:
     CContainedWindow m_wndEdit;
     HWND m_hwndUpDown = nullptr;
-    std::wstring m_strDropDownText;
+    CWideString m_strDropDownText;
+    bool m_bDropDownTextSaved = false;
 
     CCoordValue() : m_wndEdit(this, 1) {}
 

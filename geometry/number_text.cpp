@@ -1,28 +1,29 @@
 #include "geometry/number_text.h"
 
-std::wstring DecimalText(int64_t value) {
-    wchar_t buffer[24];
-    wchar_t* p = buffer + 24;
+CNumberText DecimalText(int64_t value) {
+    CNumberText text;
     // Work in unsigned so the most negative value has a magnitude too.
     uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
     do {
-        *--p = static_cast<wchar_t>(L'0' + magnitude % 10);
+        text.Prepend(static_cast<wchar_t>(L'0' + magnitude % 10));
         magnitude /= 10;
     } while (magnitude != 0);
     if (value < 0) {
-        *--p = L'-';
+        text.Prepend(L'-');
     }
-    return std::wstring(p, buffer + 24);
+    return text;
 }
 
-std::wstring HexText(uint32_t value, int minDigits) {
-    std::wstring text;
+CNumberText HexText(uint32_t value, int minDigits) {
+    CNumberText text;
+    int digits = 0;
     do {
-        text.insert(text.begin(), L"0123456789abcdef"[value & 0xF]);
+        text.Prepend(L"0123456789abcdef"[value & 0xF]);
         value >>= 4;
+        ++digits;
     } while (value != 0);
-    if (static_cast<int>(text.size()) < minDigits) {
-        text.insert(0, static_cast<size_t>(minDigits) - text.size(), L'0');
+    for (; digits < minDigits && digits < 16; ++digits) {
+        text.Prepend(L'0');
     }
     return text;
 }

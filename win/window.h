@@ -3,7 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <string>
+#include "app/pod_array.h"
+#include "app/wide_string.h"
 
 class CWindow {
 public:
@@ -25,23 +26,26 @@ public:
     BOOL EnableWindow(BOOL bEnable = TRUE) const { return ::EnableWindow(m_hWnd, bEnable); }
     BOOL ShowWindow(int nCmdShow) const { return ::ShowWindow(m_hWnd, nCmdShow); }
 
-    // The window's text, of any length.
+    // The window's text, of any length; false when the memory for it cannot be had.
     // Most texts fit a short buffer, and then one call does: asking for the
     // length first costs a second message to the window's thread.
-    std::wstring GetText() const {
+    bool GetText(CWideString* pText) const {
         wchar_t szShort[256];
         const int cchShort = ::GetWindowTextW(m_hWnd, szShort, ARRAYSIZE(szShort));
         if (cchShort < static_cast<int>(ARRAYSIZE(szShort)) - 1) {
-            return std::wstring(szShort, static_cast<size_t>(cchShort));
+            return pText->Assign(std::wstring_view(szShort, static_cast<size_t>(cchShort > 0 ? cchShort : 0)));
         }
-        std::wstring text;
+        pText->Truncate(0);
         const int cch = ::GetWindowTextLengthW(m_hWnd);
-        if (cch > 0) {
-            text.resize(static_cast<size_t>(cch) + 1);
-            const int cchRead = ::GetWindowTextW(m_hWnd, &text[0], cch + 1);
-            text.resize(cchRead > 0 ? static_cast<size_t>(cchRead) : 0);
+        if (cch <= 0) {
+            return true;
         }
-        return text;
+        CPodArray<wchar_t> buffer;
+        if (!buffer.Resize(static_cast<size_t>(cch) + 1)) {
+            return false;
+        }
+        const int cchRead = ::GetWindowTextW(m_hWnd, buffer.data(), cch + 1);
+        return pText->Assign(std::wstring_view(buffer.data(), cchRead > 0 ? static_cast<size_t>(cchRead) : 0));
     }
 };
 

@@ -1,6 +1,7 @@
 // An in-memory registry for the interpreter's tests: a tree of keys with
 // case-insensitive names, and failures that can be planted on any operation.
 #pragma once
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <set>
@@ -37,7 +38,7 @@ public:
     };
     std::vector<Write> writes;
 
-    Key RootKey(const std::wstring& name) override {
+    Key RootKey(std::wstring_view name) override {
         ++rootLookups;
         for (auto& root : m_roots) {
             const std::wstring& full = root.first;
@@ -50,7 +51,7 @@ public:
         }
         return 0;
     }
-    long OpenKey(Key parent, const std::wstring& name, bool, Key* pKey) override {
+    long OpenKey(Key parent, std::wstring_view name, bool, Key* pKey) override {
         *pKey = 0;
         Node* p = N(parent);
         if (name.empty()) {
@@ -61,7 +62,7 @@ public:
         if (it == p->children.end()) return kErrorFileNotFound;
         return Opened(it->second.get(), pKey);
     }
-    long CreateKey(Key parent, const std::wstring& name, Key* pKey) override {
+    long CreateKey(Key parent, std::wstring_view name, Key* pKey) override {
         *pKey = 0;
         if (failCreate.count(Fold(name))) return kErrorAccessDenied;
         Node* p = N(parent);
@@ -69,32 +70,34 @@ public:
         if (!slot) {
             slot = std::make_unique<Node>();
             slot->parent = p;
-            p->names[Fold(name)] = name;
+            p->names[Fold(name)] = std::wstring(name);
         }
         return Opened(slot.get(), pKey);
     }
-    long SetValue(Key key, const std::wstring& name, const std::wstring& data) override {
+    long SetValue(Key key, std::wstring_view name, std::wstring_view data) override {
         if (failSetValue.count(Fold(name))) return kErrorAccessDenied;
-        N(key)->values[Fold(name)] = data;
-        writes.push_back(Write{rootLookups, PathOf(N(key)), name});
+        N(key)->values[Fold(name)] = std::wstring(data);
+        writes.push_back(Write{rootLookups, PathOf(N(key)), std::wstring(name)});
         return kErrorSuccess;
     }
-    long DeleteValue(Key key, const std::wstring& name) override {
+    long DeleteValue(Key key, std::wstring_view name) override {
         return N(key)->values.erase(Fold(name)) ? kErrorSuccess : kErrorFileNotFound;
     }
     long SubkeyCount(Key key, uint32_t* pCount) override {
         *pCount = static_cast<uint32_t>(N(key)->children.size());
         return kErrorSuccess;
     }
-    long EnumSubkey(Key key, uint32_t index, std::wstring* pName) override {
+    long EnumSubkey(Key key, uint32_t index, wchar_t* pszName) override {
         Node* p = N(key);
         if (index >= p->children.size()) return 259;  // ERROR_NO_MORE_ITEMS
         auto it = p->children.begin();
         std::advance(it, index);
-        *pName = p->names[it->first];
+        const std::wstring& name = p->names[it->first];
+        name.copy(pszName, kMaxKeyNameChars - 1);
+        pszName[std::min<size_t>(name.size(), kMaxKeyNameChars - 1)] = L'\0';
         return kErrorSuccess;
     }
-    long DeleteKey(Key parent, const std::wstring& name) override {
+    long DeleteKey(Key parent, std::wstring_view name) override {
         if (failDeleteKey.count(Fold(name))) return kErrorAccessDenied;
         Node* p = N(parent);
         auto it = p->children.find(Fold(name));
@@ -154,8 +157,8 @@ public:
     }
 
 private:
-    static std::wstring Fold(const std::wstring& s) {
-        std::wstring f = s;
+    static std::wstring Fold(std::wstring_view s) {
+        std::wstring f(s);
         for (wchar_t& ch : f) {
             if (ch >= L'A' && ch <= L'Z') ch = static_cast<wchar_t>(ch - L'A' + L'a');
         }

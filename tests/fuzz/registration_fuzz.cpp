@@ -36,8 +36,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::wstring path = Widen(rest, split);
     const std::wstring script = split < restSize ? Widen(rest + split + 1, restSize - split - 1) : std::wstring();
 
+    CModuleReplacements replacements;
     CPodArray<wchar_t> expanded;
-    if (ExpandReplacements(script, MakeModuleReplacements(path), &expanded) < 0) {
+    if (!replacements.Make(path) ||
+        ExpandReplacements(script, replacements.Table(), CModuleReplacements::kCount, &expanded) < 0) {
         return 0;
     }
     static const wchar_t* const kNames[] = {L"position", L"command", L"a", L"icon", L"x", L"resize", L"k", L""};

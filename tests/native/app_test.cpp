@@ -55,8 +55,11 @@ TEST(HResult, ErrorTextLosesTrailingLineBreaksOnly) {
 }
 
 TEST(HResult, UnknownCodesShowEightLowerCaseDigits) {
-    EXPECT_EQ(FormatUnknownHResult(static_cast<int32_t>(0x8007ABCDu)), L"HRESULT 0x8007abcd");
-    EXPECT_EQ(FormatUnknownHResult(0x2A), L"HRESULT 0x0000002a");
+    wchar_t text[kUnknownHResultChars];
+    FormatUnknownHResult(static_cast<int32_t>(0x8007ABCDu), text);
+    EXPECT_STREQ(text, L"HRESULT 0x8007abcd");
+    FormatUnknownHResult(0x2A, text);
+    EXPECT_STREQ(text, L"HRESULT 0x0000002a");
 }
 
 TEST(CommandLine, SwitchesMatchTheWholeTailInAnyCase) {

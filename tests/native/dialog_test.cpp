@@ -13,6 +13,18 @@
 
 namespace {
 
+std::vector<DlgInitEntry> Parse(const void* pData, size_t nSize) {
+    CPodArray<DlgInitEntry> entries;
+    EXPECT_TRUE(ParseDlgInit(pData, nSize, &entries));
+    return std::vector<DlgInitEntry>(entries.begin(), entries.end());
+}
+
+std::wstring About(std::wstring_view name, std::wstring_view version, std::wstring_view copyright) {
+    CWideString text;
+    EXPECT_TRUE(FormatAboutText(name, version, copyright, &text));
+    return std::wstring(text.View());
+}
+
 TEST(Centring, CentresWithHalvesTruncatedTowardZero) {
     const RECT area = {0, 0, 1280, 800};
     POINT pt = ComputeCentredTopLeft(area, area, 501, 301);
@@ -92,7 +104,7 @@ TEST(DlgInit, ReadsEntriesUntilControlIdZero) {
     auto ignored = Entry(1030, 0x0403, "after the end");
     data.insert(data.end(), ignored.begin(), ignored.end());
 
-    auto entries = ParseDlgInit(data.data(), data.size());
+    auto entries = Parse(data.data(), data.size());
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[0].nControlId, 1010);
     EXPECT_EQ(entries[0].nMessage, 0x0403);
@@ -106,11 +118,11 @@ TEST(DlgInit, TruncatedDataEndsTheListInsteadOfOverrunning) {
     data.insert(data.end(), second.begin(), second.end());
     // Cut the second entry's text short: its length now claims more than there is.
     data.resize(data.size() - 3);
-    auto entries = ParseDlgInit(data.data(), data.size());
+    auto entries = Parse(data.data(), data.size());
     ASSERT_EQ(entries.size(), 1u);
     // A header cut in half, and no data at all.
-    EXPECT_EQ(ParseDlgInit(data.data(), 5).size(), 0u);
-    EXPECT_EQ(ParseDlgInit(nullptr, 100).size(), 0u);
+    EXPECT_EQ(Parse(data.data(), 5).size(), 0u);
+    EXPECT_EQ(Parse(nullptr, 100).size(), 0u);
 }
 
 std::vector<unsigned char> ReadFile(const std::string& path) {
@@ -135,7 +147,7 @@ TEST(DlgInit, ShippedDataHoldsTwentyPresetsInFieldOrder) {
     for (int lang = 0; lang < 2; ++lang) {
         SCOPED_TRACE(files[lang]);
         const auto data = ReadFile(std::string(KELPO_SOURCE_DIR) + files[lang]);
-        const auto entries = ParseDlgInit(data.data(), data.size());
+        const auto entries = Parse(data.data(), data.size());
         ASSERT_EQ(entries.size(), 20u);
         for (int i = 0; i < 20; ++i) {
             EXPECT_EQ(entries[i].nControlId, 1010 + 10 * (i / 5));
@@ -209,16 +221,16 @@ TEST(AboutText, ChoosesTheUsersTableOnlyWhenItIsTheSecond) {
     const Translation none = ChooseTranslation(nullptr, 0, 0x0411);
     EXPECT_EQ(none.wLanguage, 0x0409);
     EXPECT_EQ(none.wCodePage, 0x04B0);
-    EXPECT_EQ(VersionQueryPath(both[1], L"ProductName"), L"\\StringFileInfo\\041104b0\\ProductName");
+    EXPECT_EQ(VersionQueryPath(both[1], L"ProductName").View(), L"\\StringFileInfo\\041104b0\\ProductName");
 }
 
 TEST(AboutText, TwoLinesAndMissingPartsLeftOutCleanly) {
-    EXPECT_EQ(FormatAboutText(L"Ovrin's Window Resizer", L"1.2.0", L"Copyright (C) 2026 Ovrin Tools"),
+    EXPECT_EQ(About(L"Ovrin's Window Resizer", L"1.2.0", L"Copyright (C) 2026 Ovrin Tools"),
               L"Ovrin's Window Resizer 1.2.0\nCopyright (C) 2026 Ovrin Tools");
-    EXPECT_EQ(FormatAboutText(L"Name", L"", L"(C)"), L"Name\n(C)");
-    EXPECT_EQ(FormatAboutText(L"", L"1.2.0", L""), L"1.2.0");
-    EXPECT_EQ(FormatAboutText(L"", L"", L"(C)"), L"(C)");
-    EXPECT_EQ(FormatAboutText(L"", L"", L""), L"");
+    EXPECT_EQ(About(L"Name", L"", L"(C)"), L"Name\n(C)");
+    EXPECT_EQ(About(L"", L"1.2.0", L""), L"1.2.0");
+    EXPECT_EQ(About(L"", L"", L"(C)"), L"(C)");
+    EXPECT_EQ(About(L"", L"", L""), L"");
 }
 
 }  // namespace

@@ -71,9 +71,9 @@ TEST(HeaderClick, RepeatingTheAscendingColumnReverses) {
 }
 
 TEST(MonitorLabel, NumberFullStopBlankDeviceString) {
-    EXPECT_EQ(FormatMonitorLabel(1, L"Generic Non-PnP Monitor"), L"1. Generic Non-PnP Monitor");
-    EXPECT_EQ(FormatMonitorLabel(2, L"Generic Non-PnP Monitor"), L"2. Generic Non-PnP Monitor");
-    EXPECT_EQ(FormatMonitorLabel(12, L""), L"12. ");
+    EXPECT_EQ(FormatMonitorLabel(1, L"Generic Non-PnP Monitor").View(), L"1. Generic Non-PnP Monitor");
+    EXPECT_EQ(FormatMonitorLabel(2, L"Generic Non-PnP Monitor").View(), L"2. Generic Non-PnP Monitor");
+    EXPECT_EQ(FormatMonitorLabel(12, L"").View(), L"12. ");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cwchar>
 
 #include "app/registration_script.h"
+#include "failing_memory.h"
 #include "memory_registry.h"
 
 namespace {
@@ -21,8 +22,10 @@ std::wstring ShippedScript() {
 
 int32_t RunScript(CMemoryRegistry& reg, bool bRegister, const std::wstring& path = kPath,
             const std::wstring& script = ShippedScript()) {
+    CModuleReplacements replacements;
+    if (!replacements.Make(path)) return kHrOutOfMemory;
     CPodArray<wchar_t> expanded;
-    const int32_t hr = ExpandReplacements(script, MakeModuleReplacements(path), &expanded);
+    const int32_t hr = ExpandReplacements(script, replacements.Table(), CModuleReplacements::kCount, &expanded);
     if (hr < 0) return hr;
     const int32_t result = RunRegistrationScript(TextView(expanded), bRegister, reg);
     EXPECT_EQ(reg.openKeys, 0) << "a key was left open";
@@ -126,7 +129,9 @@ TEST(Registration, PathsWithSingleQuotesAreWrittenUnchanged) {
     ASSERT_EQ(RunScript(reg, true, path), kHrOk);
     EXPECT_EQ(std::wstring(reg.Value(kShell + L"\\resize-runas\\command", L"")), L"\"" + path + L"\" /RunAs");
     EXPECT_EQ(std::wstring(reg.Value(kShell + L"\\resize", L"Icon")), L"\"" + path + L"\"");
-    const auto table = MakeModuleReplacements(path);
+    CModuleReplacements replacements;
+    ASSERT_TRUE(replacements.Make(path));
+    const Replacement* table = replacements.Table();
     EXPECT_EQ(table[0].name, L"APPID");
     EXPECT_EQ(table[0].text, L"");
     EXPECT_EQ(table[2].text, L"C:\\Users\\O''Brien\\it''''s\\kelpo64.exe");
@@ -229,18 +234,48 @@ TEST(Registration, HostileNestingIsRefusedNotFollowed) {
     EXPECT_EQ(reg.Dump(), L"");  // the undo removed every level it had created
 }
 
+// Memory that runs out at any one allocation of a registration or an
+// unregistration: E_OUTOFMEMORY, and the registry as it was before the run.
+TEST(Registration, RunningOutOfMemoryAnywhereChangesNothing) {
+    for (const bool bRegister : {true, false}) {
+        SCOPED_TRACE(bRegister ? "register" : "unregister");
+        const auto prepared = [&](CMemoryRegistry& reg) {
+            if (!bRegister) ASSERT_EQ(RunScript(reg, true), kHrOk);
+        };
+        CMemoryRegistry probe;
+        prepared(probe);
+        const long first = AllocationCount();
+        ASSERT_EQ(RunScript(probe, bRegister), kHrOk);
+        const long total = AllocationCount() - first;
+        ASSERT_GT(total, 0);
+        for (long n = 0; n < total; ++n) {
+            CMemoryRegistry reg;
+            prepared(reg);
+            const std::wstring before = reg.Dump();
+            FailAllocation(AllocationCount() + n);
+            EXPECT_EQ(RunScript(reg, bRegister), kHrOutOfMemory) << "allocation " << n << " of " << total;
+            FailAllocation(-1);
+            EXPECT_EQ(reg.Dump(), before) << "allocation " << n << " of " << total;
+        }
+    }
+}
+
 TEST(Replacement, NamesPercentSignsAndErrors) {
-    const std::vector<Replacement> table = MakeModuleReplacements(L"C:\\k.exe");
+    CModuleReplacements replacements;
+    ASSERT_TRUE(replacements.Make(L"C:\\k.exe"));
+    const auto expand = [&](std::wstring_view text, CPodArray<wchar_t>* pOut) {
+        return ExpandReplacements(text, replacements.Table(), CModuleReplacements::kCount, pOut);
+    };
     CPodArray<wchar_t> out;
-    EXPECT_EQ(ExpandReplacements(L"a %Module% b %%MODULE_RAW%% %module_raw%%APPID%.", table, &out), kHrOk);
+    EXPECT_EQ(expand(L"a %Module% b %%MODULE_RAW%% %module_raw%%APPID%.", &out), kHrOk);
     EXPECT_EQ(TextView(out), L"a \"C:\\k.exe\" b %MODULE_RAW% C:\\k.exe.");
-    EXPECT_EQ(ExpandReplacements(L"'%Module%'", table, &out), kHrOk);
+    EXPECT_EQ(expand(L"'%Module%'", &out), kHrOk);
     EXPECT_EQ(TextView(out), L"'\"C:\\k.exe\"'");
-    EXPECT_EQ(ExpandReplacements(L"%Module", table, &out), kHrDispException);
-    EXPECT_EQ(ExpandReplacements(L"%Unknown%", table, &out), kHrDispException);
-    EXPECT_EQ(ExpandReplacements(L"%" + std::wstring(31, L'n') + L"%", table, &out), kHrDispException);
-    EXPECT_EQ(ExpandReplacements(L"%" + std::wstring(32, L'n') + L"%", table, &out), kHrFail);
-    EXPECT_EQ(ExpandReplacements(L"100%", table, &out), kHrDispException);
+    EXPECT_EQ(expand(L"%Module", &out), kHrDispException);
+    EXPECT_EQ(expand(L"%Unknown%", &out), kHrDispException);
+    EXPECT_EQ(expand(L"%" + std::wstring(31, L'n') + L"%", &out), kHrDispException);
+    EXPECT_EQ(expand(L"%" + std::wstring(32, L'n') + L"%", &out), kHrFail);
+    EXPECT_EQ(expand(L"100%", &out), kHrDispException);
 }
 
 }  // namespace

@@ -283,7 +283,9 @@ TEST(WindowText, ReadsWholeTextsOfEveryLength) {
         std::wstring text;
         for (size_t i = 0; i < n; ++i) text.push_back(static_cast<wchar_t>(L'a' + i % 26));
         ASSERT_TRUE(::SetWindowTextW(hWnd, text.c_str()));
-        EXPECT_EQ(CWindow(hWnd).GetText(), text) << n << " characters";
+        CWideString read;
+        ASSERT_TRUE(CWindow(hWnd).GetText(&read));
+        EXPECT_EQ(read.View(), text) << n << " characters";
     }
     ::DestroyWindow(hWnd);
 }
