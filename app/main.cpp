@@ -11,28 +11,12 @@
 #include "app/app_module.h"
 #include "app/command_line.h"
 #include "app/hresult.h"
+#include "app/run_as.h"
 #include "dialog/dialog.h"
 #include "win/system_library.h"
 #include "res/resource.h"
 
 namespace {
-
-HRESULT RunAsAdministrator() {
-    SHELLEXECUTEINFOW sei = {};
-    sei.cbSize = sizeof(sei);
-    sei.lpVerb = L"runas";
-    // argv[0] as typed, so the new instance is the same program the user started.
-    sei.lpFile = __wargv != nullptr ? __wargv[0] : nullptr;
-    sei.nShow = SW_SHOWNORMAL;
-    if (::ShellExecuteExW(&sei)) {
-        return S_OK;
-    }
-    DWORD dwError = ::GetLastError();
-    if (dwError == ERROR_CANCELLED) {
-        return S_FALSE;  // declined at the elevation prompt: exit code 1, no message
-    }
-    return HResultFromFailedShellExecute(dwError, reinterpret_cast<INT_PTR>(sei.hInstApp));
-}
 
 HRESULT RunDialog() {
     CMessageLoop theLoop;

@@ -49,11 +49,21 @@ LRESULT CALLBACK CTargetThread::WndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPA
     }
     case WM_APP_DESTROY:
         return ::DestroyWindow(reinterpret_cast<HWND>(lParam));
-    case WM_GETICON:
+    case WM_GETICON: {
+        // Hung: every icon query to the thread's windows goes unanswered until
+        // the time is up, while titles are still answered (for a window of its
+        // own process, GetWindowText waits for the thread as a message would).
+        static thread_local ULONGLONG s_hungUntil = 0;
         if (HANDLE h = ::RemovePropW(hWnd, kHangAtIcon)) {
-            ::Sleep(static_cast<DWORD>(reinterpret_cast<UINT_PTR>(h)));
+            s_hungUntil = ::GetTickCount64() + static_cast<DWORD>(reinterpret_cast<UINT_PTR>(h));
+        }
+        for (ULONGLONG now = ::GetTickCount64(); now < s_hungUntil; now = ::GetTickCount64()) {
+            ::MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(s_hungUntil - now), QS_SENDMESSAGE, 0);
+            MSG msg;
+            ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);  // answers what was sent
         }
         return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
+    }
     case WM_APP_SHOW:
         return ::ShowWindow(reinterpret_cast<HWND>(lParam), static_cast<int>(wParam));
     case WM_WINDOWPOSCHANGED: {
