@@ -2,7 +2,6 @@
 
 #include <dwmapi.h>
 
-
 #include "dialog/dlginit.h"
 #include "dialog/layout.h"
 #include "geometry/anchor_grid.h"
@@ -564,13 +563,23 @@ UINT DpiForWindow(HWND hWnd) {
 
 // Borders that cannot be read count as none (window rectangle and frame both
 // empty, or the frame equal to the window rectangle): the rectangle is then
-// applied as it stands.
-TargetPlacement ReadTargetPlacement(HWND hWnd) {
+// applied as it stands. With pInfo, the window information read on the way is
+// kept there as GetVisibleWindowInfo leaves it, so a move within one display
+// reads the target once afterwards; it stays as it was when nothing could be read.
+TargetPlacement ReadTargetPlacement(HWND hWnd, WINDOWINFO* pInfo) {
     TargetPlacement placement = {};
-    if (::GetWindowRect(hWnd, &placement.rcWindow) &&
-        FAILED(DwmGetWindowAttributeFromSystem(hWnd, DWMWA_EXTENDED_FRAME_BOUNDS, &placement.rcFrame,
-                                               sizeof(placement.rcFrame)))) {
-        placement.rcFrame = placement.rcWindow;
+    WINDOWINFO info = {};
+    info.cbSize = sizeof(info);
+    if (::GetWindowInfo(hWnd, &info)) {
+        placement.rcWindow = info.rcWindow;
+        if (FAILED(DwmGetWindowAttributeFromSystem(hWnd, DWMWA_EXTENDED_FRAME_BOUNDS, &placement.rcFrame,
+                                                   sizeof(placement.rcFrame)))) {
+            placement.rcFrame = placement.rcWindow;
+        }
+        if (pInfo != nullptr) {
+            info.rcWindow = placement.rcFrame;
+            *pInfo = info;
+        }
     }
     placement.nMonitor = reinterpret_cast<uintptr_t>(::MonitorFromWindow(hWnd, MONITOR_DEFAULTTONEAREST));
     placement.nDpi = DpiForWindow(hWnd);
@@ -600,13 +609,13 @@ BOOL CDialog::MoveTarget() {
         // again, the second move lands the visible frame where it was asked.
         // A move within one display stays a single SetWindowPos.
         const RECT rcApply = m_targetInfo.rcWindow;
-        const TargetPlacement before = ReadTargetPlacement(m_hwndTarget);
+        const TargetPlacement before = ReadTargetPlacement(m_hwndTarget, nullptr);
         if (MoveTargetOnce(rcApply, before)) {
-            const TargetPlacement after = ReadTargetPlacement(m_hwndTarget);
+            const TargetPlacement after = ReadTargetPlacement(m_hwndTarget, &m_targetInfo);
             if (NeedsSecondMove(rcApply, before, after)) {
                 MoveTargetOnce(rcApply, after);
+                GetVisibleWindowInfo(m_hwndTarget, m_targetInfo);
             }
-            GetVisibleWindowInfo(m_hwndTarget, m_targetInfo);
             ::BringWindowToTop(m_hWnd);
             ExchangeTargetRect(FALSE);
             return TRUE;

@@ -253,6 +253,18 @@ void MouseClickAt(int x, int y, bool bRight) {
     ::SendInput(2, in, sizeof(INPUT));
 }
 
+HWND CKelpo::OpenAboutBox() const {
+    ::PostMessageW(m_hWndDlg, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+    HWND hWndBox = nullptr;
+    WaitUntil([&] {
+        for (HWND h : ProcessWindows(m_pi.dwProcessId, L"#32770")) {
+            if (h != m_hWndDlg) hWndBox = h;
+        }
+        return hWndBox != nullptr;
+    });
+    return hWndBox;
+}
+
 bool MakeForeground(HWND hWnd) {
     ::SetForegroundWindow(hWnd);
     return WaitUntil([&] { return ::GetForegroundWindow() == hWnd; }, 3000);

@@ -70,6 +70,8 @@ public:
     // The four fields as "w,h,x,y".
     std::wstring Fields() const;
     std::wstring RowNumbers(int iRow) const;
+    // Picks the About item of the window menu; the box, or null when none appeared in time.
+    HWND OpenAboutBox() const;
     // The window with the keyboard focus in the program's thread.
     HWND Focus() const;
     // The field (combo box) that holds the focus, or 0.

@@ -60,15 +60,7 @@ TEST(Planting, NoLibraryBesideTheProgramIsLoadedOnAnyPath) {
          }},
         {L"About box",
          [&] {
-             ::PostMessageW(kelpo.Dlg(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
-             HWND hBox = nullptr;
-             EXPECT_TRUE(WaitUntil([&] {
-                 for (HWND h : ProcessWindows(kelpo.Pid(), L"#32770")) {
-                     if (h != kelpo.Dlg()) hBox = h;
-                 }
-                 return hBox != nullptr;
-             }));
-             ::PostMessageW(hBox, WM_COMMAND, IDOK, 0);
+             ::PostMessageW(kelpo.OpenAboutBox(), WM_COMMAND, IDOK, 0);
              EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(kelpo.Dlg()) != FALSE; }));
          }},
         {L"Refresh", [&] { kelpo.Command(ID_REFRESH); }},

@@ -254,14 +254,8 @@ TEST(Dialog, AboutItemShowsNameVersionAndCopyright) {
     CKelpo kelpo;
     ASSERT_TRUE(kelpo.Start());
     ASSERT_NE(kelpo.WaitForDialog(), nullptr);
-    ::PostMessageW(kelpo.Dlg(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
-    HWND hWndBox = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        for (HWND h : ProcessWindows(kelpo.Pid(), L"#32770")) {
-            if (h != kelpo.Dlg()) hWndBox = h;
-        }
-        return hWndBox != nullptr;
-    }));
+    HWND hWndBox = kelpo.OpenAboutBox();
+    ASSERT_NE(hWndBox, nullptr);
     wchar_t szCaption[128] = {};
     ::GetWindowTextW(hWndBox, szCaption, 128);
     EXPECT_STREQ(szCaption, L"Ovrin's Window Resizer");
