@@ -197,6 +197,14 @@ TEST_F(Placement, AMoveAcrossScalesLandsTheVisibleFrameExactly) {
     };
     HWND hDesktop = ::GetDesktopWindow();
     ::SetPropW(hDesktop, kScaleLineProp, reinterpret_cast<HANDLE>(641));
+    // The line goes with the test, whatever fails: later tests see one scale.
+    struct LineRemover {
+        HWND hDesktop;
+        ~LineRemover() {
+            ::RemovePropW(hDesktop, kScaleLineProp);
+            ::RemovePropW(hDesktop, kScalePercentProp);
+        }
+    } remover{hDesktop};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         ::SetPropW(hDesktop, kScalePercentProp, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(row.percent)));
@@ -213,8 +221,11 @@ TEST_F(Placement, AMoveAcrossScalesLandsTheVisibleFrameExactly) {
         m_kelpo.Click(IDC_APPLY);
         const RECT rcTook = VisibleFrame(hTarget);
         if (row.minimum.cx != 0) {
+            // The frame's corner where it was asked, the window at its minimum size.
             const RECT rcWindow = WindowRect(hTarget);
-            EXPECT_EQ(RectText(RECT{rcTook.left, rcTook.top, rcWindow.right - rcWindow.left, rcWindow.bottom - rcWindow.top}),
+            const RECT rcCornerAndSize = {rcTook.left, rcTook.top, rcWindow.right - rcWindow.left,
+                                          rcWindow.bottom - rcWindow.top};
+            EXPECT_EQ(RectText(rcCornerAndSize),
                       RectText(RECT{row.asked.left, row.asked.top, row.minimum.cx, row.minimum.cy}));
         } else {
             EXPECT_EQ(RectText(rcTook), RectText(row.asked));
@@ -237,8 +248,6 @@ TEST_F(Placement, AMoveAcrossScalesLandsTheVisibleFrameExactly) {
         // focused leaves the desktop in the foreground for a while.
         m_targets.Show(hTarget, SW_HIDE);
     }
-    ::RemovePropW(hDesktop, kScaleLineProp);
-    ::RemovePropW(hDesktop, kScalePercentProp);
 }
 
 TEST_F(Placement, AClosedWindowEndsInARefreshAtSelectionOrApply) {
