@@ -1,6 +1,7 @@
 #include "app/win32_registry.h"
 
 #include "app/registration_script.h"
+#include "win/system_library.h"
 
 namespace {
 
@@ -15,13 +16,8 @@ using RegDeleteKeyExWFn = LONG(WINAPI*)(HKEY, LPCWSTR, REGSAM, DWORD);
 
 // RegDeleteKeyExW where the system has it (it may not on older systems).
 RegDeleteKeyExWFn DeleteKeyEx() {
-    static RegDeleteKeyExWFn s_pfn = [] {
-        HMODULE hAdvapi = ::GetModuleHandleW(L"advapi32.dll");
-        return hAdvapi != nullptr
-                   ? reinterpret_cast<RegDeleteKeyExWFn>(
-                         reinterpret_cast<void*>(::GetProcAddress(hAdvapi, "RegDeleteKeyExW")))
-                   : nullptr;
-    }();
+    static const RegDeleteKeyExWFn s_pfn =
+        LoadedSystemFunction<RegDeleteKeyExWFn>(L"advapi32.dll", "RegDeleteKeyExW");
     return s_pfn;
 }
 

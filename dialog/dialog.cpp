@@ -554,10 +554,9 @@ void CDialog::EnableTargetControls() {
 namespace {
 
 UINT DpiForWindow(HWND hWnd) {
-    // Looked up, not imported: systems before Windows 10 lack it.
+    // Systems before Windows 10 lack it.
     using Fn = UINT(WINAPI*)(HWND);
-    static const Fn pfn = reinterpret_cast<Fn>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    static const Fn pfn = LoadedSystemFunction<Fn>(L"user32.dll", "GetDpiForWindow");
     return pfn != nullptr ? pfn(hWnd) : 0;
 }
 

@@ -122,19 +122,16 @@ bool CSortListViewCtrl::SortItems(int iColumn, bool bDescending) {
         SetSortColumn(iColumn);
         return true;
     }
-    HCURSOR hCursorPrev = nullptr;
-    if (m_bUseWaitCursor) {
-        hCursorPrev = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
-    }
     // Keys are prepared once, so the comparison never goes back to the control.
+    // Without memory for them the rows keep their order.
     CPodArray<SortKey> keys;
     CPodArray<RowKey> byRowData;
     if (!keys.Resize(static_cast<size_t>(nCount)) || !byRowData.Resize(static_cast<size_t>(nCount))) {
-        // Without memory for the keys the rows keep their order.
-        if (m_bUseWaitCursor) {
-            ::SetCursor(hCursorPrev);
-        }
         return false;
+    }
+    HCURSOR hCursorPrev = nullptr;
+    if (m_bUseWaitCursor) {
+        hCursorPrev = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
     }
     for (int i = 0; i < nCount; ++i) {
         wchar_t szCell[kSortKeyChars + 1] = {};

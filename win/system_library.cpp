@@ -53,13 +53,10 @@ CSystemFunctions<3> s_version(L"version.dll", s_versionNames);
 }  // namespace
 
 void RestrictLibrarySearchToSystemFolder() {
-    // Looked up rather than imported, so that a system without it still starts.
+    // A Windows 7 without the update that brought it has none.
     using SetDirs = BOOL(WINAPI*)(DWORD);
-    if (HMODULE hKernel = ::GetModuleHandleW(L"kernel32.dll")) {
-        if (auto pfn = reinterpret_cast<SetDirs>(
-                reinterpret_cast<void*>(::GetProcAddress(hKernel, "SetDefaultDllDirectories")))) {
-            pfn(LOAD_LIBRARY_SEARCH_SYSTEM32);
-        }
+    if (const auto pfn = LoadedSystemFunction<SetDirs>(L"kernel32.dll", "SetDefaultDllDirectories")) {
+        pfn(LOAD_LIBRARY_SEARCH_SYSTEM32);
     }
 }
 

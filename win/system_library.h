@@ -6,6 +6,15 @@
 #pragma once
 #include <windows.h>
 
+// A function of a system DLL the process has loaded already, looked up rather
+// than imported so that a system without it still starts; null where missing.
+template <class F>
+F LoadedSystemFunction(const wchar_t* pszModule, const char* pszName) {
+    HMODULE hModule = ::GetModuleHandleW(pszModule);
+    return hModule != nullptr ? reinterpret_cast<F>(reinterpret_cast<void*>(::GetProcAddress(hModule, pszName)))
+                              : nullptr;
+}
+
 // Limits every later load by name in the process, the system's own DLLs'
 // included, to the system folder. Called first thing at start-up.
 void RestrictLibrarySearchToSystemFolder();

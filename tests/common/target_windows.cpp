@@ -28,9 +28,7 @@ struct CreateRequest {
     bool bIcon;
     HWND hWndOwner;
 };
-}  // namespace
 
-namespace {
 RECT WindowRectOf(HWND hWnd) {
     RECT rc = {};
     ::GetWindowRect(hWnd, &rc);

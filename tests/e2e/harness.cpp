@@ -1,6 +1,10 @@
 #include "harness.h"
 
+#include <dwmapi.h>
+
 #include <cstdlib>
+
+#include "win/system_library.h"
 
 std::wstring KelpoPath() {
     if (const wchar_t* psz = _wgetenv(L"KELPO_EXE")) {
@@ -253,6 +257,21 @@ void MouseClickAt(int x, int y, bool bRight) {
     ::SendInput(2, in, sizeof(INPUT));
 }
 
+DWORD RunSwitch(const wchar_t* args, bool* pBoxShown, const std::wstring& exe) {
+    CKelpo kelpo;
+    if (!kelpo.Start(args, exe)) return 0xFFFFFFFF;
+    bool bBox = false;
+    WaitUntil([&] {
+        for (HWND h : ProcessWindows(kelpo.Pid(), L"#32770")) {
+            bBox = true;
+            ::PostMessageW(h, WM_COMMAND, IDOK, 0);
+        }
+        return kelpo.WaitForExit(0) != STILL_ACTIVE;
+    }, 15000);
+    if (pBoxShown != nullptr) *pBoxShown = bBox;
+    return kelpo.WaitForExit(0);
+}
+
 HWND CKelpo::OpenAboutBox() const {
     ::PostMessageW(m_hWndDlg, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
     HWND hWndBox = nullptr;
@@ -304,15 +323,12 @@ std::wstring SizePosText(const RECT& rc) {
 }
 
 bool DoubleInPlace() {
-    // Asked the way the program asks, from the system folder under the same
-    // overrides: only the double answers the cloaked query (Wine's own does not).
+    // Asked through the program's own loader under the same overrides: only
+    // the double answers the cloaked query (Wine's own does not).
     static const bool bInPlace = [] {
-        using Fn = HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD);
-        HMODULE h = ::LoadLibraryExW(L"dwmapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-        auto pfn = h ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(h, "DwmGetWindowAttribute")))
-                     : nullptr;
         DWORD dwCloaked = 0;
-        return pfn != nullptr && SUCCEEDED(pfn(::GetDesktopWindow(), 14 /* DWMWA_CLOAKED */, &dwCloaked, 4));
+        return SUCCEEDED(DwmGetWindowAttributeFromSystem(::GetDesktopWindow(), DWMWA_CLOAKED, &dwCloaked,
+                                                         sizeof(dwCloaked)));
     }();
     return bInPlace;
 }

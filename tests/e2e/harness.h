@@ -84,6 +84,10 @@ private:
     HWND m_hWndDlg = nullptr;
 };
 
+// Runs the program with a switch to its end; closes any message box and says
+// whether one came. The exit code, or 0xFFFFFFFF when it did not start.
+DWORD RunSwitch(const wchar_t* args, bool* pBoxShown = nullptr, const std::wstring& exe = KelpoPath());
+
 // Top-level visible windows of a class that belong to a process.
 std::vector<HWND> ProcessWindows(DWORD dwPid, const wchar_t* pszClass);
 

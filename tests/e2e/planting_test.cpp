@@ -26,12 +26,6 @@ bool Marked(const std::wstring& folder) {
     return ::GetFileAttributesW((folder + kPlanted + L".loaded").c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-DWORD RunToExit(const wchar_t* args, const std::wstring& exe) {
-    CKelpo kelpo;
-    if (!kelpo.Start(args, exe)) return 0xFFFFFFFF;
-    return kelpo.WaitForExit(15000);
-}
-
 }  // namespace
 
 TEST(Planting, NoLibraryBesideTheProgramIsLoadedOnAnyPath) {
@@ -73,8 +67,8 @@ TEST(Planting, NoLibraryBesideTheProgramIsLoadedOnAnyPath) {
              kelpo.Click(IDCANCEL);
              EXPECT_EQ(kelpo.WaitForExit(), 0u);
          }},
-        {L"/RegServer", [&] { EXPECT_EQ(RunToExit(L"/RegServer", exe), 0u); }},
-        {L"/UnregServer", [&] { EXPECT_EQ(RunToExit(L"/UnregServer", exe), 0u); }},
+        {L"/RegServer", [&] { EXPECT_EQ(RunSwitch(L"/RegServer", nullptr, exe), 0u); }},
+        {L"/UnregServer", [&] { EXPECT_EQ(RunSwitch(L"/UnregServer", nullptr, exe), 0u); }},
     };
     for (const auto& [name, run] : paths) {
         SCOPED_TRACE(name);

@@ -51,22 +51,6 @@ bool KeyExists(const std::wstring& path) {
     return true;
 }
 
-// Runs the program with a switch; closes any message box and says whether one came.
-DWORD RunSwitch(const wchar_t* args, bool* pBoxShown = nullptr, const std::wstring& exe = KelpoPath()) {
-    CKelpo kelpo;
-    if (!kelpo.Start(args, exe)) return 0xFFFFFFFF;
-    bool bBox = false;
-    WaitUntil([&] {
-        for (HWND h : ProcessWindows(kelpo.Pid(), L"#32770")) {
-            bBox = true;
-            ::PostMessageW(h, WM_COMMAND, IDOK, 0);
-        }
-        return kelpo.WaitForExit(0) != STILL_ACTIVE;
-    }, 15000);
-    if (pBoxShown != nullptr) *pBoxShown = bBox;
-    return kelpo.WaitForExit(0);
-}
-
 class Registration : public ::testing::Test {
 protected:
     void SetUp() override { Clean(); }
