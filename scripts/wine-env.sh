@@ -11,10 +11,19 @@ KELPO_SHIM=""
 # 32-bit loader first, so there every wine command (wine, winepath, ...) goes
 # straight to the 64-bit loader, and what needs 32-bit Wine, kelpo32.exe and
 # its tests, cannot run (scripts/test reports those layers as skipped).
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+# KELPO_WINE_64BIT_ONLY=1 takes that path where 32-bit programs do run, so
+# that either kind of machine can try the other's.
+if [ "${KELPO_WINE_64BIT_ONLY:-0}" = 1 ]; then
+    KELPO_RUNS_32BIT=0
+    KELPO_NO_32BIT_WHY="it refuses 32-bit programs (KELPO_WINE_64BIT_ONLY=1 took that path)"
+elif /usr/lib/wine/wine --version >/dev/null 2>&1; then
     KELPO_RUNS_32BIT=1
+    KELPO_NO_32BIT_WHY=""
 else
     KELPO_RUNS_32BIT=0
+    KELPO_NO_32BIT_WHY="it refuses 32-bit programs"
+fi
+if [ "$KELPO_RUNS_32BIT" = 0 ]; then
     KELPO_SHIM=$(mktemp -d /tmp/kelpo-wine64.XXXXXX)
     for name in wine wine-stable; do
         printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$KELPO_SHIM/$name"
@@ -22,6 +31,11 @@ else
     done
     export PATH="$KELPO_SHIM:$PATH" WINELOADER=/usr/lib/wine/wine64
 fi
+
+# Wine's built-in programs through the 64-bit loader on every machine: where
+# 32-bit programs run, the launcher starts them as 32-bit programs, and Wine 8's
+# 32-bit taskkill does not see a 64-bit process.
+KELPO_WINE64=/usr/lib/wine/wine64
 
 kelpo_cleanup() {
     local p
