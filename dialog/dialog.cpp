@@ -147,6 +147,13 @@ BOOL CDialog::ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
     lResult = 0;
     const WORD wId = LOWORD(wParam);
     const WORD wCode = HIWORD(wParam);
+    if (m_bMoving && (uMsg == WM_COMMAND || uMsg == WM_SETTINGCHANGE || uMsg == WM_DISPLAYCHANGE)) {
+        // Sent while a move waits for the target to settle: handled after it,
+        // so that nothing changes the target or the lists under the move.
+        // (Only the work-area flag of a setting change is read.)
+        ::PostMessageW(hWnd, uMsg, wParam, uMsg == WM_SETTINGCHANGE ? 0 : lParam);
+        return TRUE;
+    }
     switch (uMsg) {
     case WM_INITDIALOG:
         lResult = OnInitDialog();
@@ -376,6 +383,7 @@ void CDialog::CentreOverPrevious(HWND hWndChild) {
 }
 
 void CDialog::OnDestroy() {
+    m_targetWatcher.Stop();
     if (CMessageLoop* pLoop = s_module.GetMessageLoop()) {
         pLoop->RemoveMessageFilter(this);
         pLoop->RemoveIdleHandler(this);
@@ -422,6 +430,8 @@ bool CDialog::IsOnListHeader(POINT pt, bool bKeyboard) const {
 }
 
 void CDialog::ResetTargetControls() {
+    m_targetWatcher.Stop();
+    m_bFieldsShown = false;
     for (int nId : kFieldIds) {
         ::EnableWindow(GetDlgItem(nId), FALSE);
     }
@@ -528,15 +538,34 @@ BOOL CDialog::ExchangeTargetRect(BOOL bSave) {
         m_targetInfo.rcWindow = NormalizeRect(GetFieldRect());
         return TRUE;
     }
+    ShowTargetRect(false);
+    return TRUE;
+}
+
+void CDialog::ShowTargetRect(bool bKeepEdits) {
     const RECT& rc = m_targetInfo.rcWindow;
     const int32_t values[4] = {SaturateToInt32(int64_t{rc.right} - rc.left),
                                SaturateToInt32(int64_t{rc.bottom} - rc.top), rc.left, rc.top};
     for (int i = 0; i < 4; ++i) {
-        ::SetDlgItemInt(m_hWnd, kFieldIds[i], static_cast<UINT>(values[i]), TRUE);
+        if (!bKeepEdits || FieldShows(i, m_nFieldShown[i])) {
+            ::SetDlgItemInt(m_hWnd, kFieldIds[i], static_cast<UINT>(values[i]), TRUE);
+            m_nFieldShown[i] = values[i];
+        }
     }
+    m_bFieldsShown = true;
     m_windowList.SetItemRect(m_windowList.FindWindowItem(m_hwndTarget), rc);
     m_windowList.SortItems(m_windowList.m_iSortColumn, m_windowList.m_bSortDescending);
-    return TRUE;
+}
+
+bool CDialog::FieldShows(int iField, int32_t nValue) const {
+    if (!m_bFieldsShown) {
+        return false;
+    }
+    wchar_t szText[16] = {};
+    wchar_t szShown[16] = {};
+    ::GetDlgItemTextW(m_hWnd, kFieldIds[iField], szText, ARRAYSIZE(szText));
+    ::wsprintfW(szShown, L"%d", nValue);
+    return ::lstrcmpW(szText, szShown) == 0;
 }
 
 void CDialog::EnableTargetControls() {
@@ -587,9 +616,42 @@ TargetPlacement ReadTargetPlacement(HWND hWnd, WINDOWINFO* pInfo) {
 
 }  // namespace
 
-BOOL CDialog::MoveTargetOnce(const RECT& rcApply, const TargetPlacement& placement) {
+BOOL CDialog::MoveTargetOnce(const RECT& rcApply, const TargetPlacement& placement, UINT uFlags) {
     const WindowPos pos = ComputeWindowPos(rcApply, &placement.rcWindow, &placement.rcFrame);
-    return ::SetWindowPos(m_hwndTarget, HWND_TOP, pos.x, pos.y, pos.cx, pos.cy, 0);
+    return ::SetWindowPos(m_hwndTarget, HWND_TOP, pos.x, pos.y, pos.cx, pos.cy, uFlags);
+}
+
+namespace {
+// Long enough for a target that rescales through its own queue; short enough
+// that two waits keep the dialog answering within half a second.
+constexpr DWORD kSettleQuietMs = 50;
+constexpr DWORD kSettleMaxMs = 200;
+// A corrective move is posted to the target's thread: a target that stopped
+// answering after the first move cannot hold the dialog, and the move cannot
+// activate the target once the dialog is active again.
+constexpr UINT kCorrectiveMove = SWP_ASYNCWINDOWPOS | SWP_NOZORDER | SWP_NOACTIVATE;
+
+bool SameRect(const RECT& a, const RECT& b) { return ::EqualRect(&a, &b) != FALSE; }
+}  // namespace
+
+// A per-monitor aware target resizes itself when it reaches another scale,
+// inside the move or a moment later; the borders change too. Measured again,
+// the target is moved once more where it landed, and once more after it has
+// settled: at most three moves, and a target that insists ends where it insists.
+BOOL CDialog::SettleAcross(const RECT& rcApply, const TargetPlacement& after) {
+    if (!SameRect(after.rcFrame, rcApply) && !MoveTargetOnce(rcApply, after, kCorrectiveMove)) {
+        return FALSE;
+    }
+    m_targetWatcher.Settle(kSettleQuietMs, kSettleMaxMs);
+    const TargetPlacement settled = ReadTargetPlacement(m_hwndTarget, &m_targetInfo);
+    if (SameRect(settled.rcFrame, rcApply)) {
+        return TRUE;
+    }
+    if (!MoveTargetOnce(rcApply, settled, kCorrectiveMove)) {
+        return FALSE;
+    }
+    m_targetWatcher.Settle(kSettleQuietMs, kSettleMaxMs);
+    return GetVisibleWindowInfo(m_hwndTarget, m_targetInfo);
 }
 
 BOOL CDialog::MoveTarget() {
@@ -603,18 +665,21 @@ BOOL CDialog::MoveTarget() {
             return FALSE;
         }
     } else {
-        // A move onto a display of another scale changes the invisible borders,
-        // and a per-monitor aware target resizes itself on arrival: measured
-        // again, the second move lands the visible frame where it was asked.
-        // A move within one display stays a single SetWindowPos.
         const RECT rcApply = m_targetInfo.rcWindow;
+        m_bMoving = true;
         const TargetPlacement before = ReadTargetPlacement(m_hwndTarget, nullptr);
-        if (MoveTargetOnce(rcApply, before)) {
+        // The dialog stays active: keys typed after Apply belong to it. A target
+        // that has stopped answering gets the move posted, to take when it answers again.
+        const UINT uFlags = SWP_NOACTIVATE | (::IsHungAppWindow(m_hwndTarget) ? SWP_ASYNCWINDOWPOS : 0);
+        BOOL bMoved = MoveTargetOnce(rcApply, before, uFlags);
+        if (bMoved) {
             const TargetPlacement after = ReadTargetPlacement(m_hwndTarget, &m_targetInfo);
-            if (NeedsSecondMove(rcApply, before, after)) {
-                MoveTargetOnce(rcApply, after);
-                GetVisibleWindowInfo(m_hwndTarget, m_targetInfo);
+            if (MovedAcross(before, after)) {
+                bMoved = SettleAcross(rcApply, after);
             }
+        }
+        m_bMoving = false;
+        if (bMoved) {
             ::BringWindowToTop(m_hWnd);
             ExchangeTargetRect(FALSE);
             return TRUE;
@@ -664,6 +729,7 @@ LRESULT CDialog::OnWindowListItemChanged(const NMLISTVIEW* pnmlv) {
             m_rcRestore = m_targetInfo.rcWindow;
             ExchangeTargetRect(FALSE);
             EnableTargetControls();
+            m_targetWatcher.Watch(m_hwndTarget);
         } else {
             Refresh();
         }
@@ -672,6 +738,24 @@ LRESULT CDialog::OnWindowListItemChanged(const NMLISTVIEW* pnmlv) {
         m_hwndTarget = nullptr;
     }
     return 0;
+}
+
+// The target moved: by itself, by the user, by a program restoring its place.
+void CDialog::OnTargetLocationChange() {
+    if (m_bMoving || m_hwndTarget == nullptr) {
+        return;
+    }
+    WINDOWINFO info = EmptyWindowInfo();
+    if (!GetVisibleWindowInfo(m_hwndTarget, info) ||
+        (SameRect(info.rcWindow, m_targetInfo.rcWindow) && info.dwStyle == m_targetInfo.dwStyle)) {
+        return;
+    }
+    m_targetInfo = info;
+    ShowTargetRect(true);
+    EnableTargetControls();
+    if (!SameRect(m_rcRestore, m_targetInfo.rcWindow)) {
+        ::EnableWindow(GetDlgItem(IDC_RESTORE), TRUE);
+    }
 }
 
 void CDialog::MeasureDefaultRect() {

@@ -5,6 +5,7 @@
 #include "app/app_module.h"
 #include "dialog/about_box.h"
 #include "dialog/reticle_site.h"
+#include "dialog/target_watcher.h"
 #include "enum/monitor_list.h"
 #include "enum/window_enum.h"
 #include "enum/window_list.h"
@@ -17,6 +18,7 @@ class CDialog : public CDialogImpl<CDialog>,
                 public CReticleSiteImpl<CDialog>,
                 public CEnumDisplayMonitors,
                 public CEnumTopLevelWindows,
+                public CTargetWatcherSite,
                 public CMessageFilter,
                 public CIdleHandler {
 public:
@@ -32,6 +34,13 @@ public:
     RECT m_rcRestore = {};
     // The reticle's image when the static would not take the cursor itself.
     HICON m_hReticleIcon = nullptr;
+    CTargetWatcher m_targetWatcher{this};
+    // What was last written into the four fields: a field whose text still
+    // says so has not been edited since, and follows the target.
+    int32_t m_nFieldShown[4] = {};
+    bool m_bFieldsShown = false;
+    // Inside a move: nothing may change the target or the lists under it.
+    bool m_bMoving = false;
 
     // The measurement behind m_rcDefault, made once per process.
     static WINDOWINFO s_defaultWindowInfo;
@@ -45,6 +54,7 @@ public:
     BOOL OnIdle() override { return FALSE; }
     BOOL OnEnumMonitor(HMONITOR hMonitor) override;
     BOOL OnEnumWindow(HWND hWnd) override;
+    void OnTargetLocationChange() override;
 
     void ResetTargetControls();
     BOOL Refresh();
@@ -53,9 +63,12 @@ public:
 
     RECT GetFieldRect() const;
     BOOL ExchangeTargetRect(BOOL bSave);
+    void ShowTargetRect(bool bKeepEdits);
+    bool FieldShows(int iField, int32_t nValue) const;
     void EnableTargetControls();
     BOOL MoveTarget();
-    BOOL MoveTargetOnce(const RECT& rcApply, const TargetPlacement& placement);
+    BOOL MoveTargetOnce(const RECT& rcApply, const TargetPlacement& placement, UINT uFlags);
+    BOOL SettleAcross(const RECT& rcApply, const TargetPlacement& after);
     void MeasureDefaultRect();
     void SnapAnchorGrid();
 

@@ -150,10 +150,6 @@ bool SameBorders(const TargetPlacement& a, const TargetPlacement& b) {
 }
 }  // namespace
 
-bool NeedsSecondMove(const RECT& apply, const TargetPlacement& before, const TargetPlacement& after) {
-    const RECT& f = after.rcFrame;
-    if (f.left == apply.left && f.top == apply.top && f.right == apply.right && f.bottom == apply.bottom) {
-        return false;
-    }
+bool MovedAcross(const TargetPlacement& before, const TargetPlacement& after) {
     return after.nMonitor != before.nMonitor || after.nDpi != before.nDpi || !SameBorders(before, after);
 }

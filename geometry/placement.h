@@ -69,11 +69,10 @@ struct TargetPlacement {
     uint32_t nDpi;
 };
 
-// Whether a move must be made once more with the borders measured after it:
-// the frame missed the rectangle asked for, and the move changed what the
-// first computation relied on (a display of another scale, other borders, a
-// DPI change that made the target resize itself).
-bool NeedsSecondMove(const RECT& apply, const TargetPlacement& before, const TargetPlacement& after);
+// Whether a move took the target across what the first computation relied on:
+// a display of another scale, other borders, a DPI change that makes the
+// target resize itself (at once, or a moment later through its own queue).
+bool MovedAcross(const TargetPlacement& before, const TargetPlacement& after);
 
 struct EnableState {
     bool bSizable;

@@ -8,12 +8,20 @@ const wchar_t kTargetClassNoIcon[] = L"KelpoTestTargetNoIcon";
 constexpr UINT WM_APP_CREATE = WM_APP + 1;
 constexpr UINT WM_APP_DESTROY = WM_APP + 2;
 constexpr UINT WM_APP_SHOW = WM_APP + 4;
+constexpr UINT WM_APP_HANG = WM_APP + 5;
 const wchar_t kMinTrackX[] = L"Kelpo.MinTrackX";
 const wchar_t kMinTrackY[] = L"Kelpo.MinTrackY";
 const wchar_t kHangAtIcon[] = L"Kelpo.HangAtIcon";
 const wchar_t kScale[] = L"Kelpo.Scale";  // the scale the window last saw, when it rescales
-const wchar_t kRescaling[] = L"Kelpo.Rescaling";
+const wchar_t kOwnMove[] = L"Kelpo.OwnMove";  // set while it moves itself
 const wchar_t kMoves[] = L"Kelpo.Moves";
+const wchar_t kLateMs[] = L"Kelpo.LateMs";
+const wchar_t* const kHome[4] = {L"Kelpo.HomeX", L"Kelpo.HomeY", L"Kelpo.HomeCX", L"Kelpo.HomeCY"};  // jumps back there
+const wchar_t kJumpMs[] = L"Kelpo.JumpMs";
+const wchar_t kHangMs[] = L"Kelpo.HangMs";
+const wchar_t kActivations[] = L"Kelpo.Activations";
+constexpr UINT_PTR kRescaleTimer = 1;
+constexpr UINT_PTR kJumpTimer = 2;
 
 INT_PTR Prop(HWND hWnd, const wchar_t* name) { return reinterpret_cast<INT_PTR>(::GetPropW(hWnd, name)); }
 void SetProp(HWND hWnd, const wchar_t* name, INT_PTR value) {
@@ -33,6 +41,22 @@ RECT WindowRectOf(HWND hWnd) {
     RECT rc = {};
     ::GetWindowRect(hWnd, &rc);
     return rc;
+}
+
+// Resizes by the ratio of the scale it last saw to the one it is on now,
+// keeping its top-left corner, as a per-monitor aware program does on WM_DPICHANGED.
+void Rescale(HWND hWnd) {
+    const RECT rc = WindowRectOf(hWnd);
+    const INT_PTR was = Prop(hWnd, kScale);
+    const int now = DoubleScalePercent(rc);
+    if (was == 0 || was == now) {
+        return;
+    }
+    SetProp(hWnd, kScale, now);
+    SetProp(hWnd, kOwnMove, 1);
+    ::SetWindowPos(hWnd, nullptr, 0, 0, ::MulDiv(rc.right - rc.left, now, static_cast<int>(was)),
+                   ::MulDiv(rc.bottom - rc.top, now, static_cast<int>(was)), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::RemovePropW(hWnd, kOwnMove);
 }
 }  // namespace
 
@@ -65,27 +89,50 @@ LRESULT CALLBACK CTargetThread::WndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPA
     case WM_APP_SHOW:
         return ::ShowWindow(reinterpret_cast<HWND>(lParam), static_cast<int>(wParam));
     case WM_WINDOWPOSCHANGED: {
-        // Counts the moves it is given, and when its centre reaches a display
-        // of another scale, resizes itself by the ratio of the two, keeping its
-        // top-left corner, as a per-monitor aware program does on WM_DPICHANGED.
+        // Raises the location change that Windows raises for every move (Wine
+        // raises none), counts the moves it is given, and answers them as the
+        // test set it to: rescaling at once or through its queue, jumping back
+        // home, or not answering for a while.
         const auto* pwp = reinterpret_cast<const WINDOWPOS*>(lParam);
-        if (((pwp->flags & SWP_NOMOVE) != 0 && (pwp->flags & SWP_NOSIZE) != 0) || Prop(hWnd, kRescaling) != 0) {
+        if ((pwp->flags & SWP_NOMOVE) != 0 && (pwp->flags & SWP_NOSIZE) != 0) {
+            return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
+        }
+        ::NotifyWinEvent(EVENT_OBJECT_LOCATIONCHANGE, hWnd, OBJID_WINDOW, CHILDID_SELF);
+        if (Prop(hWnd, kOwnMove) != 0) {
             return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
         }
         SetProp(hWnd, kMoves, Prop(hWnd, kMoves) + 1);
-        const RECT rc = WindowRectOf(hWnd);
-        const INT_PTR was = Prop(hWnd, kScale);
-        const int now = DoubleScalePercent(rc);
-        if (was != 0 && was != now) {
-            SetProp(hWnd, kScale, now);
-            SetProp(hWnd, kRescaling, 1);
-            ::SetWindowPos(hWnd, nullptr, 0, 0, ::MulDiv(rc.right - rc.left, now, static_cast<int>(was)),
-                           ::MulDiv(rc.bottom - rc.top, now, static_cast<int>(was)),
-                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-            ::RemovePropW(hWnd, kRescaling);
+        if (const INT_PTR late = Prop(hWnd, kLateMs)) {
+            ::SetTimer(hWnd, kRescaleTimer, static_cast<UINT>(late), nullptr);
+        } else {
+            Rescale(hWnd);
+        }
+        if (const INT_PTR jump = Prop(hWnd, kJumpMs)) {
+            ::SetTimer(hWnd, kJumpTimer, static_cast<UINT>(jump), nullptr);
+        }
+        if (Prop(hWnd, kHangMs) != 0) {
+            ::PostMessageW(hWnd, WM_APP_HANG, 0, 0);  // once the move is over
         }
         return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
     }
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE) SetProp(hWnd, kActivations, Prop(hWnd, kActivations) + 1);
+        return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
+    case WM_APP_HANG:
+        ::Sleep(static_cast<DWORD>(reinterpret_cast<UINT_PTR>(::RemovePropW(hWnd, kHangMs))));
+        return 0;
+    case WM_TIMER:
+        ::KillTimer(hWnd, wParam);
+        if (wParam == kRescaleTimer) {
+            Rescale(hWnd);
+        } else {
+            SetProp(hWnd, kOwnMove, 1);
+            ::SetWindowPos(hWnd, nullptr, static_cast<int>(Prop(hWnd, kHome[0])), static_cast<int>(Prop(hWnd, kHome[1])),
+                           static_cast<int>(Prop(hWnd, kHome[2])), static_cast<int>(Prop(hWnd, kHome[3])),
+                           SWP_NOZORDER | SWP_NOACTIVATE);
+            ::RemovePropW(hWnd, kOwnMove);
+        }
+        return 0;
     case WM_GETMINMAXINFO: {
         auto* pmmi = reinterpret_cast<MINMAXINFO*>(lParam);
         if (HANDLE x = ::GetPropW(hWnd, kMinTrackX)) {
@@ -161,8 +208,20 @@ void CTargetThread::HangAtIconQuery(HWND hWnd, DWORD dwMilliseconds) {
     ::SetPropW(hWnd, kHangAtIcon, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(dwMilliseconds)));
 }
 
-void CTargetThread::RescaleAcrossScales(HWND hWnd) {
+void CTargetThread::RescaleAcrossScales(HWND hWnd, DWORD dwLateMs) {
     SetProp(hWnd, kScale, DoubleScalePercent(WindowRectOf(hWnd)));
+    SetProp(hWnd, kLateMs, dwLateMs);
 }
 
+void CTargetThread::JumpBackAfterMoves(HWND hWnd, DWORD dwAfterMs) {
+    const RECT rc = WindowRectOf(hWnd);
+    const LONG home[4] = {rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top};
+    for (int i = 0; i < 4; ++i) SetProp(hWnd, kHome[i], home[i]);
+    SetProp(hWnd, kJumpMs, dwAfterMs);
+}
+
+void CTargetThread::HangAfterMoves(HWND hWnd, DWORD dwMilliseconds) { SetProp(hWnd, kHangMs, dwMilliseconds); }
+
 int CTargetThread::Moves(HWND hWnd) { return static_cast<int>(Prop(hWnd, kMoves)); }
+
+int CTargetThread::Activations(HWND hWnd) { return static_cast<int>(Prop(hWnd, kActivations)); }

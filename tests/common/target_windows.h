@@ -20,10 +20,17 @@ public:
     // The window refuses to become smaller than this, as a program with a minimum size does.
     void SetMinTrackSize(HWND hWnd, int cx, int cy);
     // From now on the window resizes itself when it reaches a display of
-    // another scale (the double's scale line), as per-monitor aware programs do.
-    void RescaleAcrossScales(HWND hWnd);
+    // another scale (the double's scale line), as per-monitor aware programs do:
+    // inside the move, or dwLateMs later through its own queue.
+    void RescaleAcrossScales(HWND hWnd, DWORD dwLateMs = 0);
+    // After each move it is given, it moves back to where it is now, dwAfterMs later.
+    void JumpBackAfterMoves(HWND hWnd, DWORD dwAfterMs);
+    // Right after the next move it is given, its thread stops answering for that long.
+    void HangAfterMoves(HWND hWnd, DWORD dwMilliseconds);
     // How many moves or resizes it has been given by others.
     static int Moves(HWND hWnd);
+    // How many times it became the active window.
+    static int Activations(HWND hWnd);
     // The next icon query blocks the window's thread for the given time.
     void HangAtIconQuery(HWND hWnd, DWORD dwMilliseconds);
     DWORD ThreadId() const { return m_dwThreadId; }
