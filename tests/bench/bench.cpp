@@ -327,15 +327,15 @@ int Run(const std::wstring& kelpo, const std::wstring& floorExe, const std::vect
 
                 // Apply across displays of two scales (the window manager double's
                 // scale line at x = 640, 150 % right of it) on a target that
-                // rescales itself there, against Apply within one display on the
-                // same target, in turns.
+                // rescales itself there 20 ms after the move, through its own
+                // queue, against Apply within one display on the same target, in turns.
                 CTargetThread targets;
                 HWND rescaling = targets.Create(L"kelpo bench rescaling", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
                                                 RECT{40, 40, 440, 340});
                 HWND desktop = ::GetDesktopWindow();
                 ::SetPropW(desktop, kScaleLineProp, reinterpret_cast<HANDLE>(641));
                 ::SetPropW(desktop, kScalePercentProp, reinterpret_cast<HANDLE>(150));
-                targets.RescaleAcrossScales(rescaling);
+                targets.RescaleAcrossScales(rescaling, 20);
                 app.Command(ID_REFRESH);
                 app.SelectRow(app.FindRow(rescaling));
                 app.SetText(IDC_WIDTH, L"400");
@@ -360,6 +360,7 @@ int Run(const std::wstring& kelpo, const std::wstring& floorExe, const std::vect
                 ::RemovePropW(desktop, kScalePercentProp);
                 EmitAgainst("apply_within_ms", "apply_across_over_within", n, bits, Median(across), Median(within));
                 Emit("apply_across_ms", n, bits, Median(across), "ms");
+                Emit("apply_settle_ms", n, bits, Median(across) - Median(within), "ms");
             }
             ::PostMessageW(dlg, WM_COMMAND, IDCANCEL, 0);
             ::SetEvent(hQuit);
