@@ -152,12 +152,13 @@ public:
         if (!m_tokens.Reserve()) {
             return kHrOutOfMemory;
         }
-        for (;;) {
+        // A script without a single block says nothing: that is a fault of the script.
+        for (bool bAnyBlock = false;; bAnyBlock = true) {
             std::wstring_view token;
             bool bEnd = false;
             int32_t hr = m_tokens.Next(&token, &bEnd);
             if (hr < 0 || bEnd) {
-                return hr;
+                return hr < 0 || bAnyBlock ? hr : kHrDispException;
             }
             const IRegistry::Key root = m_registry.RootKey(token);
             if (root == 0) {

@@ -2,16 +2,21 @@
 
 #include <shellapi.h>
 
-#include <cstdlib>
-
+#include "app/app_module.h"
 #include "app/hresult.h"
 
 HRESULT RunAsAdministrator() {
+    // The running file itself: argv[0] as typed is resolved by the shell
+    // against the current folder, where another file of that name may lie.
+    wchar_t szPath[MAX_PATH];
+    const HRESULT hr = GetModulePath(nullptr, szPath, MAX_PATH);
+    if (FAILED(hr)) {
+        return hr;
+    }
     SHELLEXECUTEINFOW sei = {};
     sei.cbSize = sizeof(sei);
     sei.lpVerb = L"runas";
-    // argv[0] as typed, so the new instance is the same program the user started.
-    sei.lpFile = __wargv != nullptr ? __wargv[0] : nullptr;
+    sei.lpFile = szPath;
     sei.nShow = SW_SHOWNORMAL;
     if (::ShellExecuteExW(&sei)) {
         return S_OK;

@@ -2,8 +2,7 @@
 #pragma once
 #include <windows.h>
 
-#include <cstdlib>
-
+#include "app/app_module.h"
 #include "res/resource.h"
 #include "win/message_map.h"
 
@@ -20,8 +19,10 @@ public:
     BOOL ProcessWindowMessage(HWND, UINT uMsg, WPARAM wParam, LPARAM, LRESULT& lResult,
                               DWORD dwMsgMapID) override {
         if (dwMsgMapID == 0 && uMsg == WM_SYSCOMMAND && (wParam & 0xFFF0) == IDM_ABOUTBOX) {
-            ShowAboutBox(::GetActiveWindow(), __wargv != nullptr ? __wargv[0] : nullptr, IDR_MAINFRAME,
-                         IDR_MAINFRAME);
+            // The running file itself: argv[0] is only what the command line called it.
+            wchar_t szPath[MAX_PATH];
+            ShowAboutBox(::GetActiveWindow(), SUCCEEDED(GetModulePath(nullptr, szPath, MAX_PATH)) ? szPath : nullptr,
+                         IDR_MAINFRAME, IDR_MAINFRAME);
             lResult = 0;
             return TRUE;
         }

@@ -297,6 +297,7 @@ void CDialog::SetUpReticle() {
         // colour icon (whose hotspot is its centre, as the reticle's is) is accepted.
         m_hReticleIcon = CopyCursorAsColourIcon(hCursor);
         m_reticle.SetIcon(m_hReticleIcon);
+        ::DestroyCursor(hCursor);
     }
     CentreOverPrevious(m_reticle);
 }

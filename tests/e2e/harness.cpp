@@ -45,19 +45,20 @@ CKelpo::~CKelpo() {
     }
 }
 
-bool CKelpo::Start(const std::wstring& args, const std::wstring& exePath) {
-    std::wstring cmd = L"\"" + exePath + L"\"";
+bool CKelpo::Start(const std::wstring& args, const std::wstring& exePath, const std::wstring& argv0,
+                   const wchar_t* pszDir) {
+    std::wstring cmd = argv0.empty() ? L"\"" + exePath + L"\"" : argv0;
     if (!args.empty()) {
         cmd += L" " + args;
     }
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
-    if (::CreateProcessW(exePath.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi)) {
+    if (::CreateProcessW(exePath.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, pszDir, &si, &m_pi)) {
         return true;
     }
     // Paths beyond MAX_PATH are started through the long-path prefix.
     const std::wstring longPath = L"\\\\?\\" + exePath;
-    return ::CreateProcessW(longPath.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi) !=
+    return ::CreateProcessW(longPath.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, pszDir, &si, &m_pi) !=
            FALSE;
 }
 

@@ -37,7 +37,10 @@ public:
     CKelpo(const CKelpo&) = delete;
     CKelpo& operator=(const CKelpo&) = delete;
 
-    bool Start(const std::wstring& args = L"", const std::wstring& exePath = KelpoPath());
+    // argv0 replaces the quoted path as the command line's first word, as a
+    // user typing a bare name would start it; pszDir is its current folder.
+    bool Start(const std::wstring& args = L"", const std::wstring& exePath = KelpoPath(),
+               const std::wstring& argv0 = L"", const wchar_t* pszDir = nullptr);
     // The process's visible dialog, or null when none appeared in time.
     HWND WaitForDialog(DWORD dwTimeoutMs = 10000);
     // The exit code, or STILL_ACTIVE when the process did not end in time.

@@ -250,25 +250,42 @@ BOOL CALLBACK CollectText(HWND hWnd, LPARAM lParam) {
     return TRUE;
 }
 
+// The program reads its own file, whatever its command line calls it: a bare
+// name as people type it in a console, or a name that means nothing in the
+// folder it was started from.
 TEST(Dialog, AboutItemShowsNameVersionAndCopyright) {
-    CKelpo kelpo;
-    ASSERT_TRUE(kelpo.Start());
-    ASSERT_NE(kelpo.WaitForDialog(), nullptr);
-    HWND hWndBox = kelpo.OpenAboutBox();
-    ASSERT_NE(hWndBox, nullptr);
-    wchar_t szCaption[128] = {};
-    ::GetWindowTextW(hWndBox, szCaption, 128);
-    EXPECT_STREQ(szCaption, L"Ovrin's Window Resizer");
-    std::wstring texts;
-    ::EnumChildWindows(hWndBox, CollectText, reinterpret_cast<LPARAM>(&texts));
-    EXPECT_NE(texts.find(L"Ovrin's Window Resizer " KELPO_VERSION_TEXT "\nCopyright (C) 2026 Ovrin Tools|"), std::wstring::npos)
-        << texts.c_str();
-    // Modal: the dialog waits until the box is closed, then goes on as before.
-    EXPECT_FALSE(::IsWindowEnabled(kelpo.Dlg()));
-    ::PostMessageW(hWndBox, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(kelpo.Dlg()) != FALSE; }));
-    kelpo.Click(IDCANCEL);
-    EXPECT_EQ(kelpo.WaitForExit(), 0u);
+    const std::wstring exe = KelpoPath();
+    const std::wstring folder = exe.substr(0, exe.find_last_of(L'\\'));
+    std::wstring name = exe.substr(folder.size() + 1);
+    const std::wstring bare = name.substr(0, name.size() - 4);
+    wchar_t szWindows[MAX_PATH] = {};
+    ::GetWindowsDirectoryW(szWindows, MAX_PATH);
+    const struct {
+        std::wstring argv0;
+        const wchar_t* dir;
+    } starts[] = {{L"", nullptr}, {bare, folder.c_str()}, {name, szWindows}};
+    for (const auto& start : starts) {
+        SCOPED_TRACE(start.argv0.c_str());
+        CKelpo kelpo;
+        ASSERT_TRUE(kelpo.Start(L"", exe, start.argv0, start.dir));
+        ASSERT_NE(kelpo.WaitForDialog(), nullptr);
+        HWND hWndBox = kelpo.OpenAboutBox();
+        ASSERT_NE(hWndBox, nullptr);
+        wchar_t szCaption[128] = {};
+        ::GetWindowTextW(hWndBox, szCaption, 128);
+        EXPECT_STREQ(szCaption, L"Ovrin's Window Resizer");
+        std::wstring texts;
+        ::EnumChildWindows(hWndBox, CollectText, reinterpret_cast<LPARAM>(&texts));
+        EXPECT_NE(texts.find(L"Ovrin's Window Resizer " KELPO_VERSION_TEXT "\nCopyright (C) 2026 Ovrin Tools|"),
+                  std::wstring::npos)
+            << texts.c_str();
+        // Modal: the dialog waits until the box is closed, then goes on as before.
+        EXPECT_FALSE(::IsWindowEnabled(kelpo.Dlg()));
+        ::PostMessageW(hWndBox, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(kelpo.Dlg()) != FALSE; }));
+        kelpo.Click(IDCANCEL);
+        EXPECT_EQ(kelpo.WaitForExit(), 0u);
+    }
 }
 
 // Japanese user interface (LANG=ja_JP.UTF-8): resources of language 1041.
