@@ -2,8 +2,8 @@
 #pragma once
 #include <windows.h>
 
-#include "app/hresult.h"
-#include "app/pod_array.h"
+#include "base/hresult.h"
+#include "base/pod_array.h"
 
 class CMessageFilter {
 public:

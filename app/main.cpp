@@ -10,7 +10,7 @@
 
 #include "app/app_module.h"
 #include "app/command_line.h"
-#include "app/hresult.h"
+#include "base/hresult.h"
 #include "app/run_as.h"
 #include "dialog/dialog.h"
 #include "win/system_library.h"

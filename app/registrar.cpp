@@ -1,7 +1,7 @@
 // Adds the program to, or removes it from, the current user's desktop context
 // menu by running the registration script in its resources.
 #include "app/app_module.h"
-#include "app/hresult.h"
+#include "base/hresult.h"
 #include "app/registration_script.h"
 #include "app/win32_registry.h"
 

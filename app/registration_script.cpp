@@ -1,6 +1,6 @@
 #include "app/registration_script.h"
 
-#include "app/hresult.h"
+#include "base/hresult.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/pod_array.h"
+#include "base/pod_array.h"
 #include "app/registry.h"
-#include "app/wide_string.h"
+#include "base/wide_string.h"
 
 constexpr int32_t kHrOk = 0;
 constexpr int32_t kHrFail = static_cast<int32_t>(0x80004005u);

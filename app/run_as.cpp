@@ -3,7 +3,7 @@
 #include <shellapi.h>
 
 #include "app/app_module.h"
-#include "app/hresult.h"
+#include "base/hresult.h"
 
 HRESULT RunAsAdministrator() {
     // The running file itself: argv[0] as typed is resolved by the shell

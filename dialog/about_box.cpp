@@ -1,7 +1,7 @@
 #include "dialog/about_box.h"
 
 #include "app/app_module.h"
-#include "app/pod_array.h"
+#include "base/pod_array.h"
 #include "dialog/about_text.h"
 #include "win/system_library.h"
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/wide_string.h"
+#include "base/wide_string.h"
 
 struct Translation {
     uint16_t wLanguage;

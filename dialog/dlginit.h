@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/pod_array.h"
+#include "base/pod_array.h"
 
 struct DlgInitEntry {
     uint16_t nControlId;

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/wide_string.h"
+#include "base/wide_string.h"
 
 enum SortKind : uint16_t { kSortNone = 0, kSortText = 1, kSortInteger = 3 };
 

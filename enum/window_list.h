@@ -1,6 +1,6 @@
 // The window list: a report-view list of candidate windows, sortable by column.
 #pragma once
-#include "app/pod_array.h"
+#include "base/pod_array.h"
 #include "enum/sort_keys.h"
 #include "win/window_impl.h"
 

@@ -1,6 +1,6 @@
 // A value field: an editable combo box with presets and a paired up-down control.
 #pragma once
-#include "app/wide_string.h"
+#include "base/wide_string.h"
 
 #include "win/window_impl.h"
 

@@ -3,8 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/pod_array.h"
-#include "app/wide_string.h"
+#include "base/pod_array.h"
+#include "base/wide_string.h"
 
 class CWindow {
 public:

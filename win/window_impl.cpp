@@ -1,6 +1,6 @@
 #include "window_impl.h"
 
-#include "app/pod_array.h"
+#include "base/pod_array.h"
 
 namespace {
 

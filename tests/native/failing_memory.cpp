@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "app/memory.h"
+#include "base/memory.h"
 
 namespace {
 long s_nCount = 0;

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "app/memory.h"
+#include "base/memory.h"
 
 // Copies at most cchMax characters and terminates the copy (pDest holds
 // cchMax + 1); the number copied. (The string view's own copy may throw,

@@ -1,6 +1,6 @@
 #include "hresult.h"
 
-#include "app/wide_string.h"
+#include "base/wide_string.h"
 #include "geometry/number_text.h"
 
 void FormatUnknownHResult(int32_t hr, wchar_t (&text)[kUnknownHResultChars]) {

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <type_traits>
 
-#include "app/memory.h"
+#include "base/memory.h"
 
 template <class T>
 class CPodArray {
