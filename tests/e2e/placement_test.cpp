@@ -1,6 +1,9 @@
 // Selection, Apply, Restore, presets, anchors and the value fields of the real program.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
+
 #include "harness.h"
 
 namespace {
@@ -73,6 +76,15 @@ protected:
                               hCombo, CB_GETITEMDATA, ::SendMessageW(hCombo, CB_GETCURSEL, 0, 0), 0)),
                           &mi);
         return mi;
+    }
+    // The chosen display's work area; where the run set one smaller than the
+    // display (KELPO_WORK_AREA, "left,top,right,bottom"), it must be that one.
+    RECT WorkArea() {
+        const MONITORINFO mi = ChosenDisplay();
+        if (const char* expected = std::getenv("KELPO_WORK_AREA")) {
+            EXPECT_EQ(RectText(mi.rcWork), std::wstring(expected, expected + std::strlen(expected)));
+        }
+        return mi.rcWork;
     }
 
     CTargetThread m_targets;
@@ -430,7 +442,7 @@ TEST_F(Placement, AWidenedTargetsRowMovesInAWidthSortedListAndStaysSelected) {
 }
 
 TEST_F(Placement, PresetsWriteTheirValuesForTheChosenDisplay) {
-    const RECT wa = ChosenDisplay().rcWork;
+    const RECT wa = WorkArea();
     const int waW = wa.right - wa.left;
     const int waH = wa.bottom - wa.top;
     Select(m_hTarget);
@@ -498,7 +510,7 @@ TEST_F(Placement, PresetsWriteTheirValuesForTheChosenDisplay) {
 }
 
 TEST_F(Placement, AnchorsWriteAllFourFieldsAndKeepTheFocus) {
-    const RECT wa = ChosenDisplay().rcWork;
+    const RECT wa = WorkArea();
     Select(m_hTarget);
     ::SendMessageW(m_kelpo.Dlg(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_kelpo.Item(IDC_WINDOWS)), TRUE);
     Type(L"800", L"600", L"100", L"50");
