@@ -27,7 +27,7 @@ HRESULT RunDialog() {
     {
         CDialog dlg;
         if (dlg.Create(s_module.GetResourceInstance()) == nullptr) {
-            hr = HResultFromLastError();
+            hr = FAILED(dlg.m_hrInit) ? dlg.m_hrInit : HResultFromLastError();
         } else {
             hr = theLoop.Run();
         }

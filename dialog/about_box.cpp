@@ -6,16 +6,26 @@
 #include "win/system_library.h"
 
 namespace {
-// The text lies in the block itself: nothing is copied.
-std::wstring_view QueryString(const void* pBlock, const Translation& t, const wchar_t* key) {
+// The text lies in the block itself: nothing is copied. False only when the
+// key's path could not be made; a key the resource lacks is an empty text.
+bool QueryString(const void* pBlock, const Translation& t, const wchar_t* key, std::wstring_view* pText) {
     const CWideString path = VersionQueryPath(t, key);
     void* pValue = nullptr;
     UINT cch = 0;
-    if (!path.empty() && VerQueryValueFromSystem(pBlock, path.c_str(), &pValue, &cch) && pValue != nullptr &&
-        cch > 0) {
-        return std::wstring_view(static_cast<const wchar_t*>(pValue), cch - 1);
+    *pText = std::wstring_view();
+    if (path.empty()) {
+        return false;
     }
-    return std::wstring_view();
+    if (VerQueryValueFromSystem(pBlock, path.c_str(), &pValue, &cch) && pValue != nullptr && cch > 0) {
+        *pText = std::wstring_view(static_cast<const wchar_t*>(pValue), cch - 1);
+    }
+    return true;
+}
+
+// The box's only voice when its text cannot be had whole: no half a text.
+int Incomplete() {
+    ::MessageBeep(MB_ICONHAND);
+    return 0;
 }
 }  // namespace
 
@@ -30,7 +40,7 @@ int ShowAboutBox(HWND hWndOwner, const wchar_t* pszFile, UINT nCaptionId, UINT n
     }
     CPodArray<unsigned char> block;
     if (!block.Reserve(cb)) {
-        return 0;
+        return Incomplete();
     }
     if (!GetFileVersionInfoFromSystem(pszFile, dwHandle, cb, block.data())) {
         return 0;
@@ -43,11 +53,15 @@ int ShowAboutBox(HWND hWndOwner, const wchar_t* pszFile, UINT nCaptionId, UINT n
     }
     const Translation t = ChooseTranslation(static_cast<const Translation*>(pPairs), cbPairs / sizeof(Translation),
                                             ::GetUserDefaultLangID());
+    std::wstring_view name;
+    std::wstring_view version;
+    std::wstring_view copyright;
     CWideString text;
-    if (!FormatAboutText(QueryString(block.data(), t, L"ProductName"),
-                         QueryString(block.data(), t, L"ProductVersion"),
-                         QueryString(block.data(), t, L"LegalCopyright"), &text)) {
-        return 0;
+    if (!QueryString(block.data(), t, L"ProductName", &name) ||
+        !QueryString(block.data(), t, L"ProductVersion", &version) ||
+        !QueryString(block.data(), t, L"LegalCopyright", &copyright) ||
+        !FormatAboutText(name, version, copyright, &text)) {
+        return Incomplete();
     }
 
     ::MessageBeep(MB_ICONASTERISK);

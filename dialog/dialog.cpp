@@ -34,23 +34,14 @@ bool IsProcessElevated() {
     return dwElevated != 0;
 }
 
-bool AnsiToWide(const char* psz, int cb, CWideString* pText) {
-    pText->Truncate(0);
-    const int cch = ::MultiByteToWideChar(CP_THREAD_ACP, 0, psz, cb, nullptr, 0);
-    if (cch <= 0) {
-        return true;
-    }
-    CPodArray<wchar_t> buffer;
-    if (!buffer.Resize(static_cast<size_t>(cch))) {
+// A preset's label; false when it does not fit.
+bool AnsiToWide(const char* psz, int cb, wchar_t* pszText, int cchText) {
+    const int cch = cb > 0 ? ::MultiByteToWideChar(CP_THREAD_ACP, 0, psz, cb, pszText, cchText - 1) : 0;
+    if (cb > 0 && cch <= 0) {
         return false;
     }
-    ::MultiByteToWideChar(CP_THREAD_ACP, 0, psz, cb, buffer.data(), cch);
-    // The resource's text carries its terminating zero.
-    std::wstring_view text(buffer.data(), static_cast<size_t>(cch));
-    while (!text.empty() && text.back() == L'\0') {
-        text.remove_suffix(1);
-    }
-    return pText->Assign(text);
+    pszText[cch] = L'\0';  // the resource's text usually carries its own, too
+    return true;
 }
 
 // Stops a window from painting for the length of a scope, then repaints it whole.
@@ -224,13 +215,27 @@ BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
     return ::IsDialogMessageW(m_hWnd, pMsg);
 }
 
+// What cannot be set up ends the start-up, reported as running out of memory
+// (the one way these steps fail), rather than leaving a dialog that is quietly
+// wrong: without a column, a preset, its keys or the word that it is elevated.
 LRESULT CDialog::OnInitDialog() {
+    if (!InitDialog()) {
+        m_hrInit = E_OUTOFMEMORY;
+        ::DestroyWindow(m_hWnd);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+bool CDialog::InitDialog() {
     HINSTANCE hInst = s_module.GetResourceInstance();
-    if (IsProcessElevated()) {
-        MakeElevatedTitle();
+    if (IsProcessElevated() && !MakeElevatedTitle()) {
+        return false;
     }
     SnapAnchorGrid();
-    RunDialogInitData();
+    if (!RunDialogInitData()) {
+        return false;
+    }
 
     const HICON hIconBig = static_cast<HICON>(::LoadImageW(hInst, MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
                                                            ::GetSystemMetrics(SM_CXICON),
@@ -247,15 +252,13 @@ LRESULT CDialog::OnInitDialog() {
 
     MeasureDefaultRect();
 
-    if (!m_monitorList.IsAttached()) {
-        m_monitorList.SubclassWindow(GetDlgItem(IDC_DISPLAY));
-    }
-    if (!m_windowList.IsAttached()) {
-        m_windowList.SubclassWindow(GetDlgItem(IDC_WINDOWS));
+    if ((!m_monitorList.IsAttached() && !m_monitorList.SubclassWindow(GetDlgItem(IDC_DISPLAY))) ||
+        (!m_windowList.IsAttached() && !m_windowList.SubclassWindow(GetDlgItem(IDC_WINDOWS)))) {
+        return false;
     }
     for (int i = 0; i < 4; ++i) {
-        if (!m_coordValues[i].IsAttached()) {
-            m_coordValues[i].SubclassWindow(GetDlgItem(kFieldIds[i]));
+        if (!m_coordValues[i].IsAttached() && !m_coordValues[i].SubclassWindow(GetDlgItem(kFieldIds[i]))) {
+            return false;
         }
     }
 
@@ -269,11 +272,8 @@ LRESULT CDialog::OnInitDialog() {
 
     CentreOnWorkArea();
 
-    if (CMessageLoop* pLoop = s_module.GetMessageLoop()) {
-        pLoop->AddMessageFilter(this);
-        pLoop->AddIdleHandler(this);
-    }
-    return TRUE;
+    CMessageLoop* pLoop = s_module.GetMessageLoop();
+    return pLoop == nullptr || (pLoop->AddMessageFilter(this) && pLoop->AddIdleHandler(this));
 }
 
 void CDialog::AddAboutItem() {
@@ -302,58 +302,54 @@ void CDialog::SetUpReticle() {
     CentreOverPrevious(m_reticle);
 }
 
-void CDialog::MakeElevatedTitle() {
-    CWideString title;
-    CWideString format;
-    const wchar_t* pszFormat = nullptr;
-    const int cchFormat = ::LoadStringW(s_module.GetResourceInstance(), IDS_ADMIN_TITLE,
-                                        reinterpret_cast<wchar_t*>(&pszFormat), 0);
-    if (cchFormat <= 0 || !CWindow(m_hWnd).GetText(&title) ||
-        !format.Assign(std::wstring_view(pszFormat, static_cast<size_t>(cchFormat)))) {
-        return;
+// In buffers of its own: an elevated instance must never look like a plain one.
+bool CDialog::MakeElevatedTitle() {
+    wchar_t szTitle[128] = {};
+    wchar_t szFormat[128] = {};
+    wchar_t szElevated[256] = {};
+    ::GetWindowTextW(m_hWnd, szTitle, ARRAYSIZE(szTitle));
+    if (::LoadStringW(s_module.GetResourceInstance(), IDS_ADMIN_TITLE, szFormat, ARRAYSIZE(szFormat)) <= 0) {
+        return false;
     }
-    DWORD_PTR args[1] = {reinterpret_cast<DWORD_PTR>(title.c_str())};
-    wchar_t* pszTitle = nullptr;
-    if (::FormatMessageW(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_ARGUMENT_ARRAY,
-                         format.c_str(), 0, 0, reinterpret_cast<wchar_t*>(&pszTitle), 0,
-                         reinterpret_cast<va_list*>(args)) != 0) {
-        ::SetWindowTextW(m_hWnd, pszTitle);
-    }
-    if (pszTitle != nullptr) {
-        ::LocalFree(pszTitle);
-    }
+    DWORD_PTR args[1] = {reinterpret_cast<DWORD_PTR>(szTitle)};
+    return ::FormatMessageW(FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ARGUMENT_ARRAY, szFormat, 0, 0, szElevated,
+                            ARRAYSIZE(szElevated), reinterpret_cast<va_list*>(args)) != 0 &&
+           ::SetWindowTextW(m_hWnd, szElevated);
 }
 
-void CDialog::RunDialogInitData() {
+bool CDialog::RunDialogInitData() {
     HINSTANCE hInst = s_module.GetResourceInstance();
     HRSRC hRes = ::FindResourceW(hInst, MAKEINTRESOURCEW(IDR_DLGINIT), MAKEINTRESOURCEW(RT_DLGINIT_TYPE));
     HGLOBAL hData = hRes != nullptr ? ::LoadResource(hInst, hRes) : nullptr;
     const void* pData = hData != nullptr ? ::LockResource(hData) : nullptr;
     if (pData == nullptr) {
-        return;
+        return true;  // a template without presets
     }
     CPodArray<DlgInitEntry> entries;
-    ParseDlgInit(pData, ::SizeofResource(hInst, hRes), &entries);
-    CWideString text;
+    if (!ParseDlgInit(pData, ::SizeofResource(hInst, hRes), &entries)) {
+        return false;
+    }
+    wchar_t szText[64];
     for (const DlgInitEntry& entry : entries) {
         const HWND hWndCtrl = GetDlgItem(entry.nControlId);
-        if (!AnsiToWide(entry.pData, static_cast<int>(entry.nLength), &text)) {
-            break;
+        if (!AnsiToWide(entry.pData, static_cast<int>(entry.nLength), szText, ARRAYSIZE(szText))) {
+            return false;
         }
         if (entry.nMessage == kDlgInitAddString16) {
-            if (::SendMessageW(hWndCtrl, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())) == CB_ERR) {
-                break;
+            if (::SendMessageW(hWndCtrl, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(szText)) < 0) {
+                return false;
             }
         } else if (entry.nMessage == kDlgInitComboBoxEx) {
             COMBOBOXEXITEMW item = {};
             item.mask = CBEIF_TEXT;
             item.iItem = -1;
-            item.pszText = const_cast<wchar_t*>(text.c_str());
+            item.pszText = szText;
             if (::SendMessageW(hWndCtrl, CBEM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)) == -1) {
-                break;
+                return false;
             }
         }
     }
+    return true;
 }
 
 void CDialog::CentreOnWorkArea() {
@@ -389,7 +385,11 @@ void CDialog::OnDestroy() {
         pLoop->RemoveMessageFilter(this);
         pLoop->RemoveIdleHandler(this);
     }
-    ::PostQuitMessage(0);
+    // A start-up that failed has no loop to end, and a quit message left in
+    // the queue would close the box that reports the failure at once.
+    if (SUCCEEDED(m_hrInit)) {
+        ::PostQuitMessage(0);
+    }
 }
 
 void CDialog::OnContextMenu(HWND hWndClicked, LPARAM lParam) {
@@ -466,18 +466,19 @@ BOOL CDialog::OnEnumMonitor(HMONITOR hMonitor) {
         return TRUE;
     }
     dd.DeviceString[ARRAYSIZE(dd.DeviceString) - 1] = L'\0';
-    const CWideString label = FormatMonitorLabel(m_monitorList.GetCount() + 1, dd.DeviceString);
-    if (label.empty()) {
-        return TRUE;  // an entry that cannot be made is left out
-    }
-    const int nIndex = m_monitorList.AddString(label.c_str());
-    if (nIndex != CB_ERR) {
+    wchar_t szLabel[16 + ARRAYSIZE(dd.DeviceString)];
+    ::wsprintfW(szLabel, L"%d. %s", m_monitorList.GetCount() + 1, dd.DeviceString);
+    const int nIndex = m_monitorList.AddString(szLabel);
+    if (nIndex < 0) {
+        m_bMonitorLeftOut = true;  // the list could not take it
+    } else {
         m_monitorList.SetItemData(nIndex, reinterpret_cast<DWORD_PTR>(hMonitor));
     }
     return TRUE;
 }
 
 BOOL CDialog::LoadMonitorList() {
+    m_bMonitorLeftOut = false;
     m_monitorList.ResetContent();
     return EnumerateMonitors();
 }
@@ -486,6 +487,11 @@ BOOL CDialog::Refresh() {
     const auto hMonitor = reinterpret_cast<HMONITOR>(m_monitorList.GetItemData(m_monitorList.GetCurSel()));
     LoadMonitorList();
     if (m_monitorList.SelectMonitor(hMonitor) == CB_ERR) {
+        // The chosen display may be the one left out: the presets would then
+        // use another display's work area, which must not pass unnoticed.
+        if (m_bMonitorLeftOut) {
+            ::MessageBeep(MB_ICONHAND);
+        }
         m_monitorList.SetCurSel(0);
     }
     return LoadWindowList();
@@ -526,10 +532,14 @@ BOOL CDialog::LoadWindowList() {
 
 RECT CDialog::GetFieldRect() const {
     FieldValue values[4];
-    CWideString text;
     for (int i = 0; i < 4; ++i) {
-        // A text that cannot be read counts as no number, as an unreadable one does.
-        values[i] = CWindow(GetDlgItem(kFieldIds[i])).GetText(&text) ? ParseFieldText(text.c_str()) : FieldValue{};
+        // Longer than the keyboard may type (a program set it): not a number either.
+        wchar_t szText[kFieldTextChars] = {};
+        const HWND hWndField = GetDlgItem(kFieldIds[i]);
+        if (::GetWindowTextLengthW(hWndField) < kFieldTextChars) {
+            ::GetWindowTextW(hWndField, szText, kFieldTextChars);
+            values[i] = ParseFieldText(szText);
+        }
     }
     return ComputeFieldRect(values[0], values[1], values[2], values[3], m_targetInfo.rcWindow);
 }
@@ -562,8 +572,8 @@ bool CDialog::FieldShows(int iField, int32_t nValue) const {
     if (!m_bFieldsShown) {
         return false;
     }
-    wchar_t szText[16] = {};
-    wchar_t szShown[16] = {};
+    wchar_t szText[kFieldTextChars] = {};
+    wchar_t szShown[kFieldTextChars] = {};
     ::GetDlgItemTextW(m_hWnd, kFieldIds[iField], szText, ARRAYSIZE(szText));
     ::wsprintfW(szShown, L"%d", nValue);
     return ::lstrcmpW(szText, szShown) == 0;

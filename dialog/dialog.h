@@ -41,6 +41,10 @@ public:
     bool m_bFieldsShown = false;
     // Inside a move: nothing may change the target or the lists under it.
     bool m_bMoving = false;
+    // A display the list could not take: falling back to another is then audible.
+    bool m_bMonitorLeftOut = false;
+    // Why the start-up failed, when it did.
+    HRESULT m_hrInit = S_OK;
 
     // The measurement behind m_rcDefault, made once per process.
     static WINDOWINFO s_defaultWindowInfo;
@@ -82,8 +86,9 @@ private:
     BOOL OnPresetCommand(int nId);
     LRESULT OnWindowListItemChanged(const NMLISTVIEW* pnmlv);
 
-    void MakeElevatedTitle();
-    void RunDialogInitData();
+    bool InitDialog();
+    bool MakeElevatedTitle();
+    bool RunDialogInitData();
     void CentreOnWorkArea();
     void CentreOverPrevious(HWND hWndChild);
     void AddAboutItem();

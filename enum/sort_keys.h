@@ -33,6 +33,3 @@ constexpr bool DescendingAfterHeaderClick(int nClicked, int nSortColumn, bool bD
     return nClicked == nSortColumn && !bDescending;
 }
 
-// The display list's label: "%d. %s" with the 1-based position and the device
-// string; empty when the memory for it cannot be had.
-CWideString FormatMonitorLabel(int nNumber, const wchar_t* pszDeviceString);

@@ -223,7 +223,11 @@ BOOL CWindowList::SubclassWindow(HWND hWnd) {
     for (int i = 0; i < 5; ++i) {
         wchar_t szText[64] = {};
         ::LoadStringW(hInst, 512 + i, szText, ARRAYSIZE(szText));
-        InsertColumn(i, szText, i == 0 ? LVCFMT_IMAGE : LVCFMT_RIGHT);
+        // The rows are written by column number: a missing column would put
+        // its neighbours' values under the wrong headers.
+        if (InsertColumn(i, szText, i == 0 ? LVCFMT_IMAGE : LVCFMT_RIGHT) != i) {
+            return FALSE;
+        }
     }
     for (int i = 1; i < 5; ++i) {
         SetColumnSortKind(i, kSortInteger);

@@ -9,6 +9,7 @@ BOOL CCoordValue::SubclassWindow(HWND hWnd) {
     if (SendMessage(CB_GETCOMBOBOXINFO, 0, reinterpret_cast<LPARAM>(&cbi)) && cbi.hwndItem != nullptr) {
         m_wndEdit.SubclassWindow(cbi.hwndItem);
     }
+    SendMessage(CB_LIMITTEXT, kFieldTextChars - 1, 0);
     m_hwndUpDown = ::GetWindow(m_hWnd, GW_HWNDNEXT);
     ::SendMessageW(m_hwndUpDown, UDM_SETRANGE, 0, MAKELPARAM(32767, -32768));
 
@@ -50,15 +51,19 @@ BOOL CCoordValue::ProcessWindowMessage(HWND, UINT uMsg, WPARAM wParam, LPARAM lP
     }
     switch (HIWORD(wParam)) {
     case CBN_DROPDOWN:
-        m_bDropDownTextSaved = m_wndEdit.GetText(&m_strDropDownText);
+        // The combo box's own text is its edit child's, whether or not that child
+        // could be subclassed. A text longer than the keyboard may type (set by
+        // a program) is left as the drop-down makes it.
+        m_bDropDownTextSaved = ::GetWindowTextLengthW(m_hWnd) < kFieldTextChars;
+        if (m_bDropDownTextSaved) {
+            ::GetWindowTextW(m_hWnd, m_szDropDownText, kFieldTextChars);
+        }
         break;
     case CBN_CLOSEUP:
-        // A text that could not be saved is left as the drop-down made it.
         if (m_bDropDownTextSaved) {
-            ::SetWindowTextW(m_wndEdit, m_strDropDownText.c_str());
+            ::SetWindowTextW(m_hWnd, m_szDropDownText);
         }
         m_bDropDownTextSaved = false;
-        m_strDropDownText.Truncate(0);
         ::SendMessageW(m_wndEdit, EM_SETSEL, 0, -1);
         ::SendMessageW(m_wndEdit, EM_SCROLLCARET, 0, 0);
         break;

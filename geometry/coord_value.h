@@ -1,14 +1,14 @@
 // A value field: an editable combo box with presets and a paired up-down control.
 #pragma once
-#include "base/wide_string.h"
-
+#include "geometry/field_text.h"
 #include "win/window_impl.h"
 
 class CCoordValue : public CWindowImpl<CCoordValue, CComboBox> {
 public:
     CContainedWindow m_wndEdit;
     HWND m_hwndUpDown = nullptr;
-    CWideString m_strDropDownText;
+    // The typed text, kept while the drop-down shows a preset's label.
+    wchar_t m_szDropDownText[kFieldTextChars] = {};
     bool m_bDropDownTextSaved = false;
 
     CCoordValue() : m_wndEdit(this, 1) {}

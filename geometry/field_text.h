@@ -2,6 +2,10 @@
 #pragma once
 #include "geometry/placement.h"
 
+// A field's text with its terminating zero fits this many characters: the
+// fields take no more from the keyboard, so reading one needs no memory.
+constexpr int kFieldTextChars = 32;
+
 // Leading and trailing blanks, an optional minus sign and decimal digits, nothing
 // else; valid only within -32768..32767. "12x", "", "-" and "1 2" are not numbers.
 FieldValue ParseFieldText(const wchar_t* pszText);

@@ -165,7 +165,8 @@ TEST_F(Enumeration, TheDisplayListNamesEveryDisplay) {
     for (int i = 0; i < n; ++i) {
         wchar_t sz[256] = {};
         ::SendMessageW(m_kelpo.Item(IDC_DISPLAY), CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(sz));
-        EXPECT_EQ(std::wstring(sz).substr(0, 3), std::to_wstring(i + 1) + L". ");
+        // Number, full stop, blank, and the name Wine gives every monitor.
+        EXPECT_EQ(std::wstring(sz), std::to_wstring(i + 1) + L". Generic Non-PnP Monitor");
     }
     EXPECT_EQ(::SendMessageW(m_kelpo.Item(IDC_DISPLAY), CB_GETCURSEL, 0, 0), 0);
 }

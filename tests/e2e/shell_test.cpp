@@ -144,58 +144,33 @@ TEST(Dialog, ArgumentsThatAreNotSwitchesShowTheDialog) {
     }
 }
 
-TEST(Dialog, RunAsStartsAnotherInstanceAndEnds) {
-    CKelpo kelpo;
-    ASSERT_TRUE(kelpo.Start(L"/runAS"));
-    EXPECT_EQ(kelpo.WaitForExit(), 0u);
-    // The relaunched instance shows its dialog; find it by its title and close it.
-    HWND hWndOther = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        hWndOther = ::FindWindowW(L"#32770", ExpectedTitle(L"Administrator: ").c_str());
-        return hWndOther != nullptr;
-    }, 10000));
-    DWORD dwPid = 0;
-    ::GetWindowThreadProcessId(hWndOther, &dwPid);
-    EXPECT_NE(dwPid, kelpo.Pid());
-    HANDLE hOther = ::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION, FALSE, dwPid);
-    ASSERT_NE(hOther, nullptr);
-    ::PostMessageW(hWndOther, WM_CLOSE, 0, 0);
-    if (::WaitForSingleObject(hOther, 10000) != WAIT_OBJECT_0) {
-        ::TerminateProcess(hOther, 1);
-        ADD_FAILURE() << "the relaunched instance did not close";
-    }
-    ::CloseHandle(hOther);
-}
-
-TEST(Dialog, RunAsWithAnUnresolvableNameReportsTheSystemError) {
-    // Argument 0 is used as typed: a name the shell cannot find fails, and the
-    // failure is shown once and returned.
-    std::wstring path = KelpoPath();
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
-    std::wstring cmd = L"no-such-kelpo.exe /RunAs";
-    PROCESS_INFORMATION pi = {};
-    ASSERT_TRUE(::CreateProcessW(path.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-    // The shell may show its own error box first; ours carries the program's title.
-    bool bReported = false;
-    WaitUntil([&] {
-        for (HWND hWndBox : ProcessWindows(pi.dwProcessId, L"#32770")) {
-            wchar_t sz[128] = {};
-            ::GetWindowTextW(hWndBox, sz, 128);
-            bReported = bReported || lstrcmpW(sz, L"Ovrin's Window Resizer") == 0;
-            ::PostMessageW(hWndBox, WM_COMMAND, IDOK, 0);
+// The running file is what gets elevated, whatever the command line called it:
+// the shell would resolve a bare or wrong name against the current folder.
+// (The shell's failures are reported as the Wine tests show with a patched import.)
+TEST(Dialog, RunAsStartsAnotherInstanceOfItselfAndEnds) {
+    for (const wchar_t* argv0 : {L"", L"no-such-kelpo.exe"}) {
+        SCOPED_TRACE(argv0);
+        CKelpo kelpo;
+        ASSERT_TRUE(kelpo.Start(L"/runAS", KelpoPath(), argv0));
+        EXPECT_EQ(kelpo.WaitForExit(), 0u);
+        // The relaunched instance shows its dialog; find it by its title and close it.
+        HWND hWndOther = nullptr;
+        ASSERT_TRUE(WaitUntil([&] {
+            hWndOther = ::FindWindowW(L"#32770", ExpectedTitle(L"Administrator: ").c_str());
+            return hWndOther != nullptr;
+        }, 10000));
+        DWORD dwPid = 0;
+        ::GetWindowThreadProcessId(hWndOther, &dwPid);
+        EXPECT_NE(dwPid, kelpo.Pid());
+        HANDLE hOther = ::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION, FALSE, dwPid);
+        ASSERT_NE(hOther, nullptr);
+        ::PostMessageW(hWndOther, WM_CLOSE, 0, 0);
+        if (::WaitForSingleObject(hOther, 10000) != WAIT_OBJECT_0) {
+            ::TerminateProcess(hOther, 1);
+            ADD_FAILURE() << "the relaunched instance did not close";
         }
-        return ::WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0;
-    }, 10000);
-    EXPECT_TRUE(bReported);
-    DWORD dwCode = STILL_ACTIVE;
-    if (::WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) {
-        ::TerminateProcess(pi.hProcess, 1);
+        ::CloseHandle(hOther);
     }
-    ::GetExitCodeProcess(pi.hProcess, &dwCode);
-    EXPECT_EQ(dwCode & 0xFFFF0000u, 0x80070000u) << std::hex << dwCode;
-    ::CloseHandle(pi.hProcess);
-    ::CloseHandle(pi.hThread);
 }
 
 TEST(Dialog, RightClickInTheListOnlyOpensTheRefreshMenu) {

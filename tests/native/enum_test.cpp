@@ -70,10 +70,4 @@ TEST(HeaderClick, RepeatingTheAscendingColumnReverses) {
     EXPECT_FALSE(DescendingAfterHeaderClick(0, -1, false));
 }
 
-TEST(MonitorLabel, NumberFullStopBlankDeviceString) {
-    EXPECT_EQ(FormatMonitorLabel(1, L"Generic Non-PnP Monitor").View(), L"1. Generic Non-PnP Monitor");
-    EXPECT_EQ(FormatMonitorLabel(2, L"Generic Non-PnP Monitor").View(), L"2. Generic Non-PnP Monitor");
-    EXPECT_EQ(FormatMonitorLabel(12, L"").View(), L"12. ");
-}
-
 }  // namespace
