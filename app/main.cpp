@@ -26,8 +26,13 @@ HRESULT RunDialog() {
     HRESULT hr = S_OK;
     {
         CDialog dlg;
-        if (dlg.Create(s_module.GetResourceInstance()) == nullptr) {
-            hr = FAILED(dlg.m_hrInit) ? dlg.m_hrInit : HResultFromLastError();
+        // A start-up that failed destroyed the dialog, and the system may still
+        // have handed back its handle.
+        const HWND hWnd = dlg.Create(s_module.GetResourceInstance());
+        if (FAILED(dlg.m_hrInit)) {
+            hr = dlg.m_hrInit;
+        } else if (hWnd == nullptr) {
+            hr = HResultFromLastError();
         } else {
             hr = theLoop.Run();
         }

@@ -123,11 +123,26 @@ bool CSortListViewCtrl::SortItems(int iColumn, bool bDescending) {
         return true;
     }
     // Keys are prepared once, so the comparison never goes back to the control.
-    // Without memory for them the rows keep their order.
-    CPodArray<SortKey> keys;
-    CPodArray<RowKey> byRowData;
-    if (!keys.Resize(static_cast<size_t>(nCount)) || !byRowData.Resize(static_cast<size_t>(nCount))) {
-        return false;
+    // The rows of a usual desktop need no memory for them. Without memory for
+    // more, the rows keep their order: the header stops claiming one (the
+    // column is kept for the next sort) and the beep says so.
+    constexpr int kStackRows = 128;
+    SortKey stackKeys[kStackRows];
+    RowKey stackByRowData[kStackRows];
+    CPodArray<SortKey> heapKeys;
+    CPodArray<RowKey> heapByRowData;
+    SortKey* keys = stackKeys;
+    RowKey* byRowData = stackByRowData;
+    if (nCount > kStackRows) {
+        if (!heapKeys.Resize(static_cast<size_t>(nCount)) || !heapByRowData.Resize(static_cast<size_t>(nCount))) {
+            const int iKept = m_iSortColumn;
+            SetSortColumn(-1);
+            m_iSortColumn = iKept;
+            ::MessageBeep(MB_ICONHAND);
+            return false;
+        }
+        keys = heapKeys.data();
+        byRowData = heapByRowData.data();
     }
     HCURSOR hCursorPrev = nullptr;
     if (m_bUseWaitCursor) {
@@ -146,14 +161,14 @@ bool CSortListViewCtrl::SortItems(int iColumn, bool bDescending) {
         key.value = nKind == kSortInteger ? MakeIntegerKey(szCell, ParseInteger) : 0;
         byRowData[i] = RowKey{key.lParamRow, &key};
     }
-    std::sort(byRowData.begin(), byRowData.end());
+    RowKey* const byRowDataEnd = byRowData + nCount;
+    std::sort(byRowData, byRowDataEnd);
     // Rows sharing their data cannot be told apart by it: let the data point
     // to the keys for the length of the sort instead.
-    const bool bDataPointsToKeys =
-        std::adjacent_find(byRowData.begin(), byRowData.end(), [](const RowKey& a, const RowKey& b) {
-            return a.lParamRow == b.lParamRow;
-        }) != byRowData.end();
-    SortContext ctx = {nKind, bDescending, byRowData.data(), bDataPointsToKeys ? 0 : byRowData.size()};
+    const bool bDataPointsToKeys = std::adjacent_find(byRowData, byRowDataEnd, [](const RowKey& a, const RowKey& b) {
+                                       return a.lParamRow == b.lParamRow;
+                                   }) != byRowDataEnd;
+    SortContext ctx = {nKind, bDescending, byRowData, bDataPointsToKeys ? 0 : static_cast<size_t>(nCount)};
     if (bDataPointsToKeys) {
         for (int i = 0; i < nCount; ++i) {
             SetItemParam(*this, i, reinterpret_cast<LPARAM>(&keys[i]));
@@ -317,9 +332,16 @@ HICON CWindowList::QuerySmallIcon(HWND hWnd) {
 }
 
 int CWindowList::AddWindowItem(HWND hWnd, const RECT& rc) {
+    // Titles that fit here need no memory, so no row is ever left out. A
+    // longer one is read whole when memory allows, else as far as this holds,
+    // which is more than any column shows.
+    wchar_t szTitle[1024] = {};
     CWideString title;
-    if (!CWindow(hWnd).GetText(&title)) {
-        return -1;  // a row that cannot be made is left out
+    const wchar_t* pszTitle = szTitle;
+    if (::GetWindowTextLengthW(hWnd) >= static_cast<int>(ARRAYSIZE(szTitle)) && CWindow(hWnd).GetText(&title)) {
+        pszTitle = title.c_str();
+    } else {
+        ::GetWindowTextW(hWnd, szTitle, ARRAYSIZE(szTitle));
     }
 
     int iImage = I_IMAGENONE;
@@ -335,7 +357,7 @@ int CWindowList::AddWindowItem(HWND hWnd, const RECT& rc) {
     LVITEMW item = {};
     item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     item.iItem = GetItemCount();
-    item.pszText = const_cast<wchar_t*>(title.c_str());
+    item.pszText = const_cast<wchar_t*>(pszTitle);
     item.iImage = iImage;
     item.lParam = reinterpret_cast<LPARAM>(hWnd);
     const int iItem = static_cast<int>(SendMessage(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));

@@ -1,6 +1,9 @@
 // Start-up, the dialog shell, keyboard, context menu and the error report.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "harness.h"
 #include "res/version.h"
 
@@ -312,3 +315,95 @@ TEST(Win10English, LooksLikeBefore) {
 }
 
 }  // namespace
+
+// The program whose N-th allocation fails, for N = 0, 1, 2, ... until a run asks
+// for no N-th, driven through start-up, a refill, a selection, typing, a preset,
+// Apply and About. Each run ends one of two ways: the start-up failure reported
+// (a box, exit code E_OUTOFMEMORY), or everything right: all presets, the
+// elevated title, the target's row with all five columns, the target exactly
+// where typed, the About box whole or not at all.
+TEST(OutOfMemory, EachAllocationFailingIsReportedOrChangesNothingTheUserSees) {
+    CTargetThread targets;
+    const RECT rcStart = {30, 40, 430, 340};
+    HWND hTarget = targets.Create(L"kelpo e2e memory", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, rcStart);
+    std::wstring exe = KelpoPath();
+    exe.insert(exe.size() - 4, L"_oom");
+    wchar_t szCount[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, szCount);
+    ::lstrcatW(szCount, L"kelpo-allocations.txt");
+    ::SetEnvironmentVariableW(L"KELPO_ALLOCATIONS", szCount);
+    int nReported = 0;
+    int nRight = 0;
+    for (long n = 0; n < 1000; ++n) {
+        SCOPED_TRACE(n);
+        ::SetEnvironmentVariableW(L"KELPO_FAIL_AT", std::to_wstring(n).c_str());
+        ::DeleteFileW(szCount);
+        ::SetWindowPos(hTarget, nullptr, rcStart.left, rcStart.top, rcStart.right - rcStart.left,
+                       rcStart.bottom - rcStart.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        CKelpo kelpo;
+        ASSERT_TRUE(kelpo.Start(L"", exe));
+        HWND hBox = nullptr;
+        HWND hDlg = nullptr;
+        ASSERT_TRUE(WaitUntil([&] {
+            for (HWND h : ProcessWindows(kelpo.Pid(), L"#32770")) {
+                (::GetDlgItem(h, IDC_WINDOWS) != nullptr ? hDlg : hBox) = h;
+            }
+            return hDlg != nullptr || hBox != nullptr;
+        }, 10000));
+        if (hDlg == nullptr) {
+            ++nReported;
+            ::PostMessageW(hBox, WM_COMMAND, IDOK, 0);
+            EXPECT_EQ(kelpo.WaitForExit(), static_cast<DWORD>(E_OUTOFMEMORY));
+        } else {
+            ++nRight;
+            ASSERT_EQ(kelpo.WaitForDialog(), hDlg);
+            EXPECT_EQ(kelpo.Title(), ExpectedTitle(L"Administrator: "));
+            for (int nId : {IDC_WIDTH, IDC_HEIGHT, IDC_X, IDC_Y}) {
+                EXPECT_EQ(::SendMessageW(kelpo.Item(nId), CB_GETCOUNT, 0, 0), 5) << nId;
+            }
+            kelpo.Command(ID_REFRESH);
+            // The header never claims an order the rows are not in.
+            if ((kelpo.HeaderFormat(0) & HDF_SORTUP) != 0) {
+                for (int i = 1; i < kelpo.RowCount(); ++i) {
+                    EXPECT_LE(::lstrcmpW(kelpo.Cell(i - 1, 0).substr(0, 31).c_str(), kelpo.Cell(i, 0).substr(0, 31).c_str()), 0);
+                }
+            }
+            const int iRow = kelpo.FindRow(hTarget);
+            ASSERT_GE(iRow, 0);
+            EXPECT_EQ(kelpo.Cell(iRow, 0), L"kelpo e2e memory");
+            EXPECT_EQ(kelpo.RowNumbers(iRow), SizePosText(VisibleFrame(hTarget)));
+            kelpo.SelectRow(iRow);
+            EXPECT_EQ(kelpo.Fields(), SizePosText(VisibleFrame(hTarget)));
+            kelpo.SetText(IDC_WIDTH, L"500");
+            kelpo.SetText(IDC_HEIGHT, L"300");
+            kelpo.SetText(IDC_X, L"100");
+            kelpo.SetText(IDC_Y, L"50");
+            kelpo.Command(IDC_HEIGHT + 3);  // "Half"
+            const std::wstring half = kelpo.Text(IDC_HEIGHT);
+            kelpo.Click(IDC_APPLY);
+            EXPECT_EQ(SizePosText(VisibleFrame(hTarget)), L"500," + half + L",100,50");
+            if (HWND hAbout = kelpo.OpenAboutBox()) {
+                std::wstring texts;
+                ::EnumChildWindows(hAbout, CollectText, reinterpret_cast<LPARAM>(&texts));
+                EXPECT_NE(texts.find(L"Ovrin's Window Resizer " KELPO_VERSION_TEXT "\nCopyright (C) 2026 Ovrin Tools|"),
+                          std::wstring::npos);
+                ::PostMessageW(hAbout, WM_COMMAND, IDOK, 0);
+                WaitUntil([&] { return ::IsWindowEnabled(kelpo.Dlg()) != FALSE; });
+            }
+            kelpo.Click(IDCANCEL);
+            EXPECT_EQ(kelpo.WaitForExit(), 0u);
+        }
+        char sz[16] = {};
+        HANDLE hFile = ::CreateFileW(szCount, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(hFile, INVALID_HANDLE_VALUE);
+        DWORD cb = 0;
+        ::ReadFile(hFile, sz, sizeof(sz) - 1, &cb, nullptr);
+        ::CloseHandle(hFile);
+        if (std::atol(sz) <= n) {
+            break;  // this run asked for no n-th allocation: every one has been tried
+        }
+    }
+    std::printf("out of memory: %d runs reported at start-up, %d right\n", nReported, nRight);
+    EXPECT_GT(nReported, 0);
+    EXPECT_GT(nRight, 1);
+}
