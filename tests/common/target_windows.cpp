@@ -20,6 +20,7 @@ const wchar_t* const kHome[4] = {L"Kelpo.HomeX", L"Kelpo.HomeY", L"Kelpo.HomeCX"
 const wchar_t kJumpMs[] = L"Kelpo.JumpMs";
 const wchar_t kHangMs[] = L"Kelpo.HangMs";
 const wchar_t kActivations[] = L"Kelpo.Activations";
+const wchar_t kCloseAfterMove[] = L"Kelpo.CloseAfterMove";
 constexpr UINT_PTR kRescaleTimer = 1;
 constexpr UINT_PTR kJumpTimer = 2;
 
@@ -112,6 +113,9 @@ LRESULT CALLBACK CTargetThread::WndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPA
         }
         if (Prop(hWnd, kHangMs) != 0) {
             ::PostMessageW(hWnd, WM_APP_HANG, 0, 0);  // once the move is over
+        }
+        if (Prop(hWnd, kCloseAfterMove) != 0) {
+            ::PostMessageW(hWnd, WM_CLOSE, 0, 0);
         }
         return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
     }
@@ -221,6 +225,8 @@ void CTargetThread::JumpBackAfterMoves(HWND hWnd, DWORD dwAfterMs) {
 }
 
 void CTargetThread::HangAfterMoves(HWND hWnd, DWORD dwMilliseconds) { SetProp(hWnd, kHangMs, dwMilliseconds); }
+
+void CTargetThread::CloseAfterMoves(HWND hWnd) { SetProp(hWnd, kCloseAfterMove, 1); }
 
 int CTargetThread::Moves(HWND hWnd) { return static_cast<int>(Prop(hWnd, kMoves)); }
 

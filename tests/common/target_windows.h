@@ -27,6 +27,8 @@ public:
     void JumpBackAfterMoves(HWND hWnd, DWORD dwAfterMs);
     // Right after the next move it is given, its thread stops answering for that long.
     void HangAfterMoves(HWND hWnd, DWORD dwMilliseconds);
+    // Right after the next move it is given, it closes.
+    void CloseAfterMoves(HWND hWnd);
     // How many moves or resizes it has been given by others.
     static int Moves(HWND hWnd);
     // How many times it became the active window.

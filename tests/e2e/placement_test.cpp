@@ -278,7 +278,7 @@ TEST_F(Placement, AMoveAcrossScalesLandsTheVisibleFrameExactly) {
 // must always show where it really is.
 TEST_F(Placement, AnApplyStaysAppliedAndTheDialogFollowsWhatTheTargetDoesLater) {
     ASSERT_TRUE(DoubleInPlace());
-    enum Then { kStays, kRescalesLater, kJumpsBack, kStopsAnswering };
+    enum Then { kStays, kRescalesLater, kJumpsBack, kStopsAnswering, kCloses };
     struct Row {
         const wchar_t* name;
         DWORD lateMs;  // its rescale comes through its queue that much later
@@ -294,6 +294,7 @@ TEST_F(Placement, AnApplyStaysAppliedAndTheDialogFollowsWhatTheTargetDoesLater) 
         {L"within one display", 40, kStays, {40, 40, 440, 340}, {100, 60, 500, 360}, 1},
         {L"jumps back after Apply", 0, kJumpsBack, {40, 40, 440, 340}, {100, 60, 500, 360}, 1},
         {L"stops answering after the move", 0, kStopsAnswering, {40, 40, 440, 340}, {770, 320, 1190, 620}, 0},
+        {L"closes after the move", 0, kCloses, {40, 40, 440, 340}, {770, 320, 1190, 620}, 0},
     };
     CScaleLine line;
     line.SetPercent(150);
@@ -303,6 +304,7 @@ TEST_F(Placement, AnApplyStaysAppliedAndTheDialogFollowsWhatTheTargetDoesLater) 
         m_targets.RescaleAcrossScales(hTarget, row.lateMs);
         if (row.then == kJumpsBack) m_targets.JumpBackAfterMoves(hTarget, 50);
         if (row.then == kStopsAnswering) m_targets.HangAfterMoves(hTarget, 1500);
+        if (row.then == kCloses) m_targets.CloseAfterMoves(hTarget);
         m_kelpo.Command(ID_REFRESH);
         Select(hTarget);
         const RECT rcHome = VisibleFrame(hTarget);
@@ -313,6 +315,13 @@ TEST_F(Placement, AnApplyStaysAppliedAndTheDialogFollowsWhatTheTargetDoesLater) 
         const ULONGLONG started = ::GetTickCount64();
         m_kelpo.Click(IDC_APPLY);
         const ULONGLONG tookMs = ::GetTickCount64() - started;
+        if (row.then == kCloses) {
+            // A correction that failed is a failed move: the lists are rebuilt.
+            EXPECT_EQ(m_kelpo.FindRow(hTarget), -1);
+            EXPECT_EQ(m_kelpo.Fields(), L",,,");
+            EXPECT_FALSE(m_kelpo.Enabled(IDC_RESTORE));
+            continue;
+        }
         const auto shown = [&] {
             const std::wstring frame = SizePosText(VisibleFrame(hTarget));
             return m_kelpo.Fields() == frame && m_kelpo.RowNumbers(m_kelpo.FindRow(hTarget)) == frame;
