@@ -356,37 +356,6 @@ TEST_F(Placement, AnApplyStaysAppliedAndTheDialogFollowsWhatTheTargetDoesLater) 
     }
 }
 
-// Whoever moves the selected target, its row (in the list's order) and the
-// fields the user has not edited show where it is now; typed text stays.
-TEST_F(Placement, ASelectedTargetIsFollowedWithoutLosingWhatWasTyped) {
-    HWND hMiddle = m_targets.Create(L"kelpo e2e middle", kSizable, 0, RECT{0, 0, 600, 200});
-    m_kelpo.Command(ID_REFRESH);
-    ASSERT_TRUE(MakeForeground(m_kelpo.Dlg()));
-    const RECT rcWidth = m_kelpo.HeaderItemRect(1);
-    MouseClickAt((rcWidth.left + rcWidth.right) / 2, (rcWidth.top + rcWidth.bottom) / 2);
-    ASSERT_TRUE(WaitUntil([&] { return (m_kelpo.HeaderFormat(1) & HDF_SORTUP) != 0; }));
-    Select(m_hTarget);
-    ASSERT_LT(m_kelpo.FindRow(m_hTarget), m_kelpo.FindRow(hMiddle));
-    const auto rowShows = [&] {
-        return m_kelpo.RowNumbers(m_kelpo.FindRow(m_hTarget)) == SizePosText(VisibleFrame(m_hTarget));
-    };
-
-    ::SetWindowPos(m_hTarget, nullptr, 50, 60, 700, 300, SWP_NOZORDER | SWP_NOACTIVATE);
-    EXPECT_TRUE(WaitUntil([&] { return m_kelpo.Fields() == SizePosText(VisibleFrame(m_hTarget)); }, 2000));
-    EXPECT_TRUE(rowShows());
-    EXPECT_GT(m_kelpo.FindRow(m_hTarget), m_kelpo.FindRow(hMiddle));
-    EXPECT_EQ(m_kelpo.SelectedRow(), m_kelpo.FindRow(m_hTarget));
-    EXPECT_TRUE(m_kelpo.Enabled(IDC_RESTORE));
-
-    m_kelpo.SetText(IDC_X, L"123");
-    ::SetWindowPos(m_hTarget, nullptr, 80, 90, 500, 250, SWP_NOZORDER | SWP_NOACTIVATE);
-    EXPECT_TRUE(WaitUntil(rowShows, 2000));
-    const RECT rc = VisibleFrame(m_hTarget);
-    EXPECT_EQ(m_kelpo.Fields(), std::to_wstring(rc.right - rc.left) + L"," + std::to_wstring(rc.bottom - rc.top) +
-                                    L",123," + std::to_wstring(rc.top));
-    EXPECT_LT(m_kelpo.FindRow(m_hTarget), m_kelpo.FindRow(hMiddle));
-}
-
 TEST_F(Placement, AClosedWindowEndsInARefreshAtSelectionOrApply) {
     HWND hGone = m_targets.Create(L"kelpo e2e gone", kSizable, 0, RECT{50, 60, 250, 260});
     m_kelpo.Command(ID_REFRESH);
@@ -434,7 +403,10 @@ TEST_F(Placement, MaximisedTargetRefusesTheMoveAndTakesItsNewRestoreRectangle) {
     EXPECT_EQ(m_kelpo.WaitForExit(0), static_cast<DWORD>(STILL_ACTIVE));
 }
 
-TEST_F(Placement, AWidenedTargetsRowMovesInAWidthSortedListAndStaysSelected) {
+// Whoever changes the selected target's rectangle (Apply, or anyone else), its
+// row moves in the width-sorted list and stays selected, and the fields the
+// user has not edited show where it is now; typed text stays.
+TEST_F(Placement, ASelectedTargetsRowAndFieldsFollowItWithoutLosingWhatWasTyped) {
     HWND hMiddle = m_targets.Create(L"kelpo e2e middle", kSizable, 0, RECT{0, 0, 600, 200});
     m_kelpo.Command(ID_REFRESH);
     ASSERT_TRUE(MakeForeground(m_kelpo.Dlg()));
@@ -448,6 +420,24 @@ TEST_F(Placement, AWidenedTargetsRowMovesInAWidthSortedListAndStaysSelected) {
     EXPECT_GT(m_kelpo.FindRow(m_hTarget), m_kelpo.FindRow(hMiddle));
     EXPECT_EQ(m_kelpo.SelectedRow(), m_kelpo.FindRow(m_hTarget));
     EXPECT_EQ(m_kelpo.Cell(m_kelpo.SelectedRow(), 1), L"700");
+
+    const auto rowShows = [&] {
+        return m_kelpo.RowNumbers(m_kelpo.FindRow(m_hTarget)) == SizePosText(VisibleFrame(m_hTarget));
+    };
+    ::SetWindowPos(m_hTarget, nullptr, 50, 60, 500, 300, SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(WaitUntil([&] { return m_kelpo.Fields() == SizePosText(VisibleFrame(m_hTarget)); }, 2000));
+    EXPECT_TRUE(rowShows());
+    EXPECT_LT(m_kelpo.FindRow(m_hTarget), m_kelpo.FindRow(hMiddle));
+    EXPECT_EQ(m_kelpo.SelectedRow(), m_kelpo.FindRow(m_hTarget));
+    EXPECT_TRUE(m_kelpo.Enabled(IDC_RESTORE));
+
+    m_kelpo.SetText(IDC_X, L"123");
+    ::SetWindowPos(m_hTarget, nullptr, 80, 90, 700, 250, SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(WaitUntil(rowShows, 2000));
+    const RECT rc = VisibleFrame(m_hTarget);
+    EXPECT_EQ(m_kelpo.Fields(), std::to_wstring(rc.right - rc.left) + L"," + std::to_wstring(rc.bottom - rc.top) +
+                                    L",123," + std::to_wstring(rc.top));
+    EXPECT_GT(m_kelpo.FindRow(m_hTarget), m_kelpo.FindRow(hMiddle));
 }
 
 TEST_F(Placement, PresetsWriteTheirValuesForTheChosenDisplay) {
