@@ -382,7 +382,17 @@ TEST(OutOfMemory, EachAllocationFailingIsReportedOrChangesNothingTheUserSees) {
             const std::wstring half = kelpo.Text(IDC_HEIGHT);
             kelpo.Click(IDC_APPLY);
             EXPECT_EQ(SizePosText(VisibleFrame(hTarget)), L"500," + half + L",100,50");
-            if (HWND hAbout = kelpo.OpenAboutBox()) {
+            // Handled at once when the box cannot be had whole (a beep); a box
+            // holds the command until it is closed.
+            DWORD_PTR result = 0;
+            if (::SendMessageTimeoutW(kelpo.Dlg(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0, SMTO_NORMAL, 1000, &result) == 0) {
+                HWND hAbout = nullptr;
+                ASSERT_TRUE(WaitUntil([&] {
+                    for (HWND h : ProcessWindows(kelpo.Pid(), L"#32770")) {
+                        if (h != kelpo.Dlg()) hAbout = h;
+                    }
+                    return hAbout != nullptr;
+                }));
                 std::wstring texts;
                 ::EnumChildWindows(hAbout, CollectText, reinterpret_cast<LPARAM>(&texts));
                 EXPECT_NE(texts.find(L"Ovrin's Window Resizer " KELPO_VERSION_TEXT "\nCopyright (C) 2026 Ovrin Tools|"),
