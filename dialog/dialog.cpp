@@ -432,7 +432,6 @@ bool CDialog::IsOnListHeader(POINT pt, bool bKeyboard) const {
 
 void CDialog::ResetTargetControls() {
     m_targetWatcher.Stop();
-    m_bFieldsShown = false;
     for (int nId : kFieldIds) {
         ::EnableWindow(GetDlgItem(nId), FALSE);
     }
@@ -563,15 +562,12 @@ void CDialog::ShowTargetRect(bool bKeepEdits) {
             m_nFieldShown[i] = values[i];
         }
     }
-    m_bFieldsShown = true;
     m_windowList.SetItemRect(m_windowList.FindWindowItem(m_hwndTarget), rc);
     m_windowList.SortItems(m_windowList.m_iSortColumn, m_windowList.m_bSortDescending);
 }
 
+// An emptied field never shows a number, so no target's numbers leak into it.
 bool CDialog::FieldShows(int iField, int32_t nValue) const {
-    if (!m_bFieldsShown) {
-        return false;
-    }
     wchar_t szText[kFieldTextChars] = {};
     wchar_t szShown[kFieldTextChars] = {};
     ::GetDlgItemTextW(m_hWnd, kFieldIds[iField], szText, ARRAYSIZE(szText));

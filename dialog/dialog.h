@@ -38,7 +38,6 @@ public:
     // What was last written into the four fields: a field whose text still
     // says so has not been edited since, and follows the target.
     int32_t m_nFieldShown[4] = {};
-    bool m_bFieldsShown = false;
     // Inside a move: nothing may change the target or the lists under it.
     bool m_bMoving = false;
     // A display the list could not take: falling back to another is then audible.

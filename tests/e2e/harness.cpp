@@ -275,6 +275,10 @@ DWORD RunSwitch(const wchar_t* args, bool* pBoxShown, const std::wstring& exe) {
 
 HWND CKelpo::OpenAboutBox() const {
     ::PostMessageW(m_hWndDlg, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+    return WaitForBox();
+}
+
+HWND CKelpo::WaitForBox() const {
     HWND hWndBox = nullptr;
     WaitUntil([&] {
         for (HWND h : ProcessWindows(m_pi.dwProcessId, L"#32770")) {

@@ -75,6 +75,8 @@ public:
     std::wstring RowNumbers(int iRow) const;
     // Picks the About item of the window menu; the box, or null when none appeared in time.
     HWND OpenAboutBox() const;
+    // The box the program shows over its dialog, or null when none appeared in time.
+    HWND WaitForBox() const;
     // The window with the keyboard focus in the program's thread.
     HWND Focus() const;
     // The field (combo box) that holds the focus, or 0.

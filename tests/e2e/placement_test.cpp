@@ -49,6 +49,10 @@ protected:
         m_kelpo.SetText(IDC_X, x);
         m_kelpo.SetText(IDC_Y, y);
     }
+    void TypeRect(const RECT& rc) {
+        Type(std::to_wstring(rc.right - rc.left).c_str(), std::to_wstring(rc.bottom - rc.top).c_str(),
+             std::to_wstring(rc.left).c_str(), std::to_wstring(rc.top).c_str());
+    }
     // Enabled state of fields, spin buttons, anchors and Apply as "WHXY S A P".
     std::wstring Usable() {
         std::wstring s;
@@ -239,9 +243,7 @@ TEST_F(Placement, AMoveAcrossScalesLandsTheVisibleFrameExactly) {
         const RECT rcSelected = VisibleFrame(hTarget);
         const int moves = CTargetThread::Moves(hTarget);
         const int activations = CTargetThread::Activations(hTarget);
-        Type(std::to_wstring(row.asked.right - row.asked.left).c_str(),
-             std::to_wstring(row.asked.bottom - row.asked.top).c_str(), std::to_wstring(row.asked.left).c_str(),
-             std::to_wstring(row.asked.top).c_str());
+        TypeRect(row.asked);
         m_kelpo.Click(IDC_APPLY);
         const RECT rcTook = VisibleFrame(hTarget);
         if (row.minimum.cx != 0) {
@@ -309,9 +311,7 @@ TEST_F(Placement, AnApplyStaysAppliedAndTheDialogFollowsWhatTheTargetDoesLater) 
         Select(hTarget);
         const RECT rcHome = VisibleFrame(hTarget);
         const int moves = CTargetThread::Moves(hTarget);
-        Type(std::to_wstring(row.asked.right - row.asked.left).c_str(),
-             std::to_wstring(row.asked.bottom - row.asked.top).c_str(), std::to_wstring(row.asked.left).c_str(),
-             std::to_wstring(row.asked.top).c_str());
+        TypeRect(row.asked);
         const ULONGLONG started = ::GetTickCount64();
         m_kelpo.Click(IDC_APPLY);
         const ULONGLONG tookMs = ::GetTickCount64() - started;

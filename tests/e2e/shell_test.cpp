@@ -231,6 +231,14 @@ BOOL CALLBACK CollectText(HWND hWnd, LPARAM lParam) {
 // The program reads its own file, whatever its command line calls it: a bare
 // name as people type it in a console, or a name that means nothing in the
 // folder it was started from.
+void ExpectWholeAboutText(HWND hWndBox) {
+    std::wstring texts;
+    ::EnumChildWindows(hWndBox, CollectText, reinterpret_cast<LPARAM>(&texts));
+    EXPECT_NE(texts.find(L"Ovrin's Window Resizer " KELPO_VERSION_TEXT "\nCopyright (C) 2026 Ovrin Tools|"),
+              std::wstring::npos)
+        << texts.c_str();
+}
+
 TEST(Dialog, AboutItemShowsNameVersionAndCopyright) {
     const std::wstring exe = KelpoPath();
     const std::wstring folder = exe.substr(0, exe.find_last_of(L'\\'));
@@ -252,11 +260,7 @@ TEST(Dialog, AboutItemShowsNameVersionAndCopyright) {
         wchar_t szCaption[128] = {};
         ::GetWindowTextW(hWndBox, szCaption, 128);
         EXPECT_STREQ(szCaption, L"Ovrin's Window Resizer");
-        std::wstring texts;
-        ::EnumChildWindows(hWndBox, CollectText, reinterpret_cast<LPARAM>(&texts));
-        EXPECT_NE(texts.find(L"Ovrin's Window Resizer " KELPO_VERSION_TEXT "\nCopyright (C) 2026 Ovrin Tools|"),
-                  std::wstring::npos)
-            << texts.c_str();
+        ExpectWholeAboutText(hWndBox);
         // Modal: the dialog waits until the box is closed, then goes on as before.
         EXPECT_FALSE(::IsWindowEnabled(kelpo.Dlg()));
         ::PostMessageW(hWndBox, WM_COMMAND, IDOK, 0);
@@ -386,17 +390,9 @@ TEST(OutOfMemory, EachAllocationFailingIsReportedOrChangesNothingTheUserSees) {
             // holds the command until it is closed.
             DWORD_PTR result = 0;
             if (::SendMessageTimeoutW(kelpo.Dlg(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0, SMTO_NORMAL, 1000, &result) == 0) {
-                HWND hAbout = nullptr;
-                ASSERT_TRUE(WaitUntil([&] {
-                    for (HWND h : ProcessWindows(kelpo.Pid(), L"#32770")) {
-                        if (h != kelpo.Dlg()) hAbout = h;
-                    }
-                    return hAbout != nullptr;
-                }));
-                std::wstring texts;
-                ::EnumChildWindows(hAbout, CollectText, reinterpret_cast<LPARAM>(&texts));
-                EXPECT_NE(texts.find(L"Ovrin's Window Resizer " KELPO_VERSION_TEXT "\nCopyright (C) 2026 Ovrin Tools|"),
-                          std::wstring::npos);
+                HWND hAbout = kelpo.WaitForBox();
+                ASSERT_NE(hAbout, nullptr);
+                ExpectWholeAboutText(hAbout);
                 ::PostMessageW(hAbout, WM_COMMAND, IDOK, 0);
                 WaitUntil([&] { return ::IsWindowEnabled(kelpo.Dlg()) != FALSE; });
             }
