@@ -138,11 +138,7 @@ BOOL CDialog::ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
     lResult = 0;
     const WORD wId = LOWORD(wParam);
     const WORD wCode = HIWORD(wParam);
-    if (m_bMoving && (uMsg == WM_COMMAND || uMsg == WM_SETTINGCHANGE || uMsg == WM_DISPLAYCHANGE)) {
-        // Sent while a move waits for the target to settle: handled after it,
-        // so that nothing changes the target or the lists under the move.
-        // (Only the work-area flag of a setting change is read.)
-        ::PostMessageW(hWnd, uMsg, wParam, uMsg == WM_SETTINGCHANGE ? 0 : lParam);
+    if (m_targetMove.Keep(hWnd, uMsg, wParam, lParam)) {
         return TRUE;
     }
     switch (uMsg) {
@@ -432,17 +428,33 @@ bool CDialog::IsOnListHeader(POINT pt, bool bKeyboard) const {
 
 void CDialog::ResetTargetControls() {
     m_targetWatcher.Stop();
+    m_targetMove.Forget();
     for (int nId : kFieldIds) {
-        ::EnableWindow(GetDlgItem(nId), FALSE);
+        EnableControl(nId, FALSE);
     }
     for (int nId = IDC_ANCHOR_CENTER; nId <= IDC_ANCHOR_BOTTOMRIGHT; ++nId) {
-        ::EnableWindow(GetDlgItem(nId), FALSE);
+        EnableControl(nId, FALSE);
     }
-    ::EnableWindow(GetDlgItem(IDC_APPLY), FALSE);
+    EnableControl(IDC_APPLY, FALSE);
     for (int nId : kFieldIds) {
         ::SetDlgItemTextW(m_hWnd, nId, nullptr);
     }
-    ::EnableWindow(GetDlgItem(IDC_RESTORE), FALSE);
+    EnableControl(IDC_RESTORE, FALSE);
+}
+
+// A control about to lose its input while it holds the focus hands the focus
+// on first, as the dialog manager does: what the user types next must not go
+// to a window that cannot take it.
+void CDialog::EnableControl(int nId, BOOL bEnable) {
+    const HWND hWndCtrl = GetDlgItem(nId);
+    const HWND hWndFocus = ::GetFocus();
+    if (!bEnable && hWndFocus != nullptr && (hWndFocus == hWndCtrl || ::IsChild(hWndCtrl, hWndFocus))) {
+        const HWND hWndNext = ::GetNextDlgTabItem(m_hWnd, hWndCtrl, FALSE);
+        if (hWndNext != nullptr && hWndNext != hWndCtrl) {
+            SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hWndNext), TRUE);
+        }
+    }
+    ::EnableWindow(hWndCtrl, bEnable);
 }
 
 // ---------------------------------------------------------------- displays and windows
@@ -557,157 +569,29 @@ void CDialog::ShowTargetRect(bool bKeepEdits) {
     const int32_t values[4] = {SaturateToInt32(int64_t{rc.right} - rc.left),
                                SaturateToInt32(int64_t{rc.bottom} - rc.top), rc.left, rc.top};
     for (int i = 0; i < 4; ++i) {
-        if (!bKeepEdits || FieldShows(i, m_nFieldShown[i])) {
-            ::SetDlgItemInt(m_hWnd, kFieldIds[i], static_cast<UINT>(values[i]), TRUE);
-            m_nFieldShown[i] = values[i];
-        }
+        m_coordValues[i].ShowNumber(values[i], bKeepEdits);
     }
-    m_windowList.SetItemRect(m_windowList.FindWindowItem(m_hwndTarget), rc);
-    m_windowList.SortItems(m_windowList.m_iSortColumn, m_windowList.m_bSortDescending);
-}
-
-// An emptied field never shows a number, so no target's numbers leak into it.
-bool CDialog::FieldShows(int iField, int32_t nValue) const {
-    wchar_t szText[kFieldTextChars] = {};
-    wchar_t szShown[kFieldTextChars] = {};
-    ::GetDlgItemTextW(m_hWnd, kFieldIds[iField], szText, ARRAYSIZE(szText));
-    ::wsprintfW(szShown, L"%d", nValue);
-    return ::lstrcmpW(szText, szShown) == 0;
+    m_windowList.UpdateItemRect(m_windowList.FindWindowItem(m_hwndTarget), rc);
 }
 
 void CDialog::EnableTargetControls() {
     const EnableState state = ComputeEnableState(m_targetInfo.dwStyle);
-    ::EnableWindow(GetDlgItem(IDC_WIDTH), state.bSizable);
-    ::EnableWindow(GetDlgItem(IDC_HEIGHT), state.bSizable);
-    ::EnableWindow(GetDlgItem(IDC_X), state.bMovable);
-    ::EnableWindow(GetDlgItem(IDC_Y), state.bMovable);
+    EnableControl(IDC_WIDTH, state.bSizable);
+    EnableControl(IDC_HEIGHT, state.bSizable);
+    EnableControl(IDC_X, state.bMovable);
+    EnableControl(IDC_Y, state.bMovable);
     for (int nId = IDC_ANCHOR_CENTER; nId <= IDC_ANCHOR_BOTTOMRIGHT; ++nId) {
-        ::EnableWindow(GetDlgItem(nId), state.bMovable);
+        EnableControl(nId, state.bMovable);
     }
-    ::EnableWindow(GetDlgItem(IDC_APPLY), state.bMovable);
+    EnableControl(IDC_APPLY, state.bMovable);
 }
 
-namespace {
-
-UINT DpiForWindow(HWND hWnd) {
-    // Systems before Windows 10 lack it.
-    using Fn = UINT(WINAPI*)(HWND);
-    static const Fn pfn = LoadedSystemFunction<Fn>(L"user32.dll", "GetDpiForWindow");
-    return pfn != nullptr ? pfn(hWnd) : 0;
-}
-
-// Borders that cannot be read count as none (window rectangle and frame both
-// empty, or the frame equal to the window rectangle): the rectangle is then
-// applied as it stands. With pInfo, the window information read on the way is
-// kept there as GetVisibleWindowInfo leaves it, so a move within one display
-// reads the target once afterwards; it stays as it was when nothing could be read.
-TargetPlacement ReadTargetPlacement(HWND hWnd, WINDOWINFO* pInfo) {
-    TargetPlacement placement = {};
-    WINDOWINFO info = {};
-    info.cbSize = sizeof(info);
-    if (::GetWindowInfo(hWnd, &info)) {
-        placement.rcWindow = info.rcWindow;
-        if (FAILED(DwmGetWindowAttributeFromSystem(hWnd, DWMWA_EXTENDED_FRAME_BOUNDS, &placement.rcFrame,
-                                                   sizeof(placement.rcFrame)))) {
-            placement.rcFrame = placement.rcWindow;
-        }
-        if (pInfo != nullptr) {
-            info.rcWindow = placement.rcFrame;
-            *pInfo = info;
-        }
-    }
-    placement.nMonitor = reinterpret_cast<uintptr_t>(::MonitorFromWindow(hWnd, MONITOR_DEFAULTTONEAREST));
-    placement.nDpi = DpiForWindow(hWnd);
-    return placement;
-}
-
-}  // namespace
-
-BOOL CDialog::MoveTargetOnce(const RECT& rcApply, const TargetPlacement& placement, UINT uFlags) {
-    const WindowPos pos = ComputeWindowPos(rcApply, &placement.rcWindow, &placement.rcFrame);
-    return ::SetWindowPos(m_hwndTarget, HWND_TOP, pos.x, pos.y, pos.cx, pos.cy, uFlags);
-}
-
-namespace {
-// Long enough for a target that rescales through its own queue; short enough
-// that two waits keep the dialog answering within half a second.
-constexpr DWORD kSettleQuietMs = 50;
-constexpr DWORD kSettleMaxMs = 200;
-// A corrective move is posted to the target's thread: a target that stopped
-// answering after the first move cannot hold the dialog, and the move cannot
-// activate the target once the dialog is active again.
-constexpr UINT kCorrectiveMove = SWP_ASYNCWINDOWPOS | SWP_NOZORDER | SWP_NOACTIVATE;
-
-bool SameRect(const RECT& a, const RECT& b) { return ::EqualRect(&a, &b) != FALSE; }
-}  // namespace
-
-// A per-monitor aware target resizes itself when it reaches another scale,
-// inside the move or a moment later; the borders change too. Measured again,
-// the target is moved once more where it landed, and once more after it has
-// settled: at most three moves, and a target that insists ends where it insists.
-BOOL CDialog::SettleAcross(const RECT& rcApply, const TargetPlacement& after) {
-    if (!SameRect(after.rcFrame, rcApply) && !MoveTargetOnce(rcApply, after, kCorrectiveMove)) {
-        return FALSE;
-    }
-    m_targetWatcher.Settle(kSettleQuietMs, kSettleMaxMs);
-    const TargetPlacement settled = ReadTargetPlacement(m_hwndTarget, &m_targetInfo);
-    if (SameRect(settled.rcFrame, rcApply)) {
-        return TRUE;
-    }
-    if (!MoveTargetOnce(rcApply, settled, kCorrectiveMove)) {
-        return FALSE;
-    }
-    m_targetWatcher.Settle(kSettleQuietMs, kSettleMaxMs);
-    return GetVisibleWindowInfo(m_hwndTarget, m_targetInfo);
-}
-
-BOOL CDialog::MoveTarget() {
-    const LONG lStyle = ::GetWindowLongW(m_hwndTarget, GWL_STYLE);
-    if ((lStyle & (WS_MINIMIZE | WS_MAXIMIZE)) != 0) {
-        if (GetVisibleWindowInfo(m_hwndTarget, m_targetInfo)) {
-            m_rcRestore = m_targetInfo.rcWindow;
-            ExchangeTargetRect(FALSE);
-            EnableTargetControls();
-            ::MessageBeep(MB_ICONHAND);
-            return FALSE;
-        }
-    } else {
-        const RECT rcApply = m_targetInfo.rcWindow;
-        m_bMoving = true;
-        const TargetPlacement before = ReadTargetPlacement(m_hwndTarget, nullptr);
-        // The dialog stays active: keys typed after Apply belong to it. A target
-        // that has stopped answering gets the move posted, to take when it answers again.
-        const UINT uFlags = SWP_NOACTIVATE | (::IsHungAppWindow(m_hwndTarget) ? SWP_ASYNCWINDOWPOS : 0);
-        BOOL bMoved = MoveTargetOnce(rcApply, before, uFlags);
-        if (bMoved) {
-            const TargetPlacement after = ReadTargetPlacement(m_hwndTarget, &m_targetInfo);
-            if (MovedAcross(before, after)) {
-                bMoved = SettleAcross(rcApply, after);
-            }
-        }
-        m_bMoving = false;
-        if (bMoved) {
-            ::BringWindowToTop(m_hWnd);
-            ExchangeTargetRect(FALSE);
-            return TRUE;
-        }
-    }
-    ::MessageBeep(MB_ICONHAND);
-    Refresh();
-    return FALSE;
-}
-
-void CDialog::OnApply() {
-    ExchangeTargetRect(TRUE);
-    if (MoveTarget() && !::EqualRect(&m_rcRestore, &m_targetInfo.rcWindow)) {
-        ::EnableWindow(GetDlgItem(IDC_RESTORE), TRUE);
-    }
-}
-
-void CDialog::OnRestore() {
-    m_targetInfo.rcWindow = m_rcRestore;
-    if (MoveTarget() && ::EqualRect(&m_rcRestore, &m_targetInfo.rcWindow)) {
-        ::EnableWindow(GetDlgItem(IDC_RESTORE), FALSE);
+// Restore is usable once the target is away from where it was picked, whoever
+// moved it; only a Restore that put it back exactly takes that back.
+void CDialog::UpdateRestore(bool bMayDisable) {
+    const bool bAway = m_rcRestore != m_targetInfo.rcWindow;
+    if (bAway || bMayDisable) {
+        EnableControl(IDC_RESTORE, bAway);
     }
 }
 
@@ -731,15 +615,7 @@ LRESULT CDialog::OnWindowListItemChanged(const NMLISTVIEW* pnmlv) {
         return 0;
     }
     if ((pnmlv->uNewState & LVIS_SELECTED) != 0) {
-        m_hwndTarget = reinterpret_cast<HWND>(pnmlv->lParam);
-        if (GetVisibleWindowInfo(m_hwndTarget, m_targetInfo)) {
-            m_rcRestore = m_targetInfo.rcWindow;
-            ExchangeTargetRect(FALSE);
-            EnableTargetControls();
-            m_targetWatcher.Watch(m_hwndTarget);
-        } else {
-            Refresh();
-        }
+        SelectTarget(reinterpret_cast<HWND>(pnmlv->lParam));
     } else {
         ResetTargetControls();
         m_hwndTarget = nullptr;
@@ -747,23 +623,36 @@ LRESULT CDialog::OnWindowListItemChanged(const NMLISTVIEW* pnmlv) {
     return 0;
 }
 
-// The target moved: by itself, by the user, by a program restoring its place.
-void CDialog::OnTargetLocationChange() {
-    if (m_bMoving || m_hwndTarget == nullptr) {
-        return;
-    }
-    WINDOWINFO info = EmptyWindowInfo();
-    if (!GetVisibleWindowInfo(m_hwndTarget, info) ||
-        (SameRect(info.rcWindow, m_targetInfo.rcWindow) && info.dwStyle == m_targetInfo.dwStyle)) {
-        return;
-    }
-    m_targetInfo = info;
-    ShowTargetRect(true);
-    EnableTargetControls();
-    if (!SameRect(m_rcRestore, m_targetInfo.rcWindow)) {
-        ::EnableWindow(GetDlgItem(IDC_RESTORE), TRUE);
+void CDialog::SelectTarget(HWND hWnd) {
+    m_targetMove.Forget();
+    m_hwndTarget = hWnd;
+    if (GetVisibleWindowInfo(m_hwndTarget, m_targetInfo)) {
+        m_rcRestore = m_targetInfo.rcWindow;
+        ExchangeTargetRect(FALSE);
+        EnableTargetControls();
+        m_targetWatcher.Watch(m_hwndTarget);
+    } else {
+        Refresh();
     }
 }
+
+// The target is whatever the list has selected now (a selection changed while
+// a move was under way is taken up afterwards).
+void CDialog::FollowListSelection() {
+    const HWND hWnd = m_windowList.SelectedWindow();
+    if (hWnd == m_hwndTarget) {
+        return;
+    }
+    if (hWnd == nullptr) {
+        ResetTargetControls();
+        m_hwndTarget = nullptr;
+    } else {
+        SelectTarget(hWnd);
+    }
+}
+
+// The target moved: by itself, by the user, by a program restoring its place.
+void CDialog::OnTargetLocationChange() { m_targetMove.OnLocationChange(); }
 
 void CDialog::MeasureDefaultRect() {
     if (!::IsRectEmpty(&s_defaultWindowInfo.rcWindow)) {

@@ -5,6 +5,7 @@
 #include "app/app_module.h"
 #include "dialog/about_box.h"
 #include "dialog/reticle_site.h"
+#include "dialog/target_move.h"
 #include "dialog/target_watcher.h"
 #include "enum/monitor_list.h"
 #include "enum/window_enum.h"
@@ -35,11 +36,7 @@ public:
     // The reticle's image when the static would not take the cursor itself.
     HICON m_hReticleIcon = nullptr;
     CTargetWatcher m_targetWatcher{this};
-    // What was last written into the four fields: a field whose text still
-    // says so has not been edited since, and follows the target.
-    int32_t m_nFieldShown[4] = {};
-    // Inside a move: nothing may change the target or the lists under it.
-    bool m_bMoving = false;
+    CTargetMove m_targetMove{*this};
     // A display the list could not take: falling back to another is then audible.
     bool m_bMonitorLeftOut = false;
     // Why the start-up failed, when it did.
@@ -66,12 +63,14 @@ public:
 
     RECT GetFieldRect() const;
     BOOL ExchangeTargetRect(BOOL bSave);
+    // bKeepEdits: a field edited since the program last wrote it keeps its text.
     void ShowTargetRect(bool bKeepEdits);
-    bool FieldShows(int iField, int32_t nValue) const;
     void EnableTargetControls();
-    BOOL MoveTarget();
-    BOOL MoveTargetOnce(const RECT& rcApply, const TargetPlacement& placement, UINT uFlags);
-    BOOL SettleAcross(const RECT& rcApply, const TargetPlacement& after);
+    void EnableControl(int nId, BOOL bEnable);
+    void UpdateRestore(bool bMayDisable);
+    BOOL MoveTarget(MoveKind kind);
+    void SelectTarget(HWND hWnd);
+    void FollowListSelection();
     void MeasureDefaultRect();
     void SnapAnchorGrid();
 

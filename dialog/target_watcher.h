@@ -1,7 +1,7 @@
 // Where the selected window is now, whoever moved it. The system reports every
 // move of a top-level window as a location change; the hook takes those of the
-// target's process out of context, so nothing is sent to the target and no
-// timer runs.
+// target's thread out of context, so nothing is sent to the target and no
+// timer runs. The reports come as the dialog's thread takes its messages.
 #pragma once
 #include <windows.h>
 
@@ -23,10 +23,6 @@ public:
     // False when the system would not report the window's moves.
     bool Watch(HWND hWnd);
     void Stop();
-    // Lets the target finish what a move set off in its own queue: returns once
-    // it has not moved for dwQuietMs, or after dwMaxMs. Meanwhile only sent
-    // messages and the hook's reports are handled; input waits in the queue.
-    void Settle(DWORD dwQuietMs, DWORD dwMaxMs);
 
 private:
     static void CALLBACK OnWinEvent(HWINEVENTHOOK hHook, DWORD dwEvent, HWND hWnd, LONG idObject, LONG idChild,
@@ -35,7 +31,6 @@ private:
     CTargetWatcherSite* m_pSite;
     HWND m_hWnd = nullptr;
     HWINEVENTHOOK m_hHook = nullptr;
-    UINT m_nChanges = 0;
     // The hook's callback has no context of its own; one dialog per process watches.
     static CTargetWatcher* s_pWatcher;
 };

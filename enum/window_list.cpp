@@ -150,11 +150,7 @@ bool CSortListViewCtrl::SortItems(int iColumn, bool bDescending) {
     }
     for (int i = 0; i < nCount; ++i) {
         wchar_t szCell[kSortKeyChars + 1] = {};
-        LVITEMW item = {};
-        item.iSubItem = iColumn;
-        item.pszText = szCell;
-        item.cchTextMax = ARRAYSIZE(szCell);
-        SendMessage(LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(&item));
+        GetCellText(i, iColumn, szCell, ARRAYSIZE(szCell));
         SortKey& key = keys[i];
         key.lParamRow = GetItemParam(*this, i);
         CopyTerminated(MakeTextKey(szCell), key.text, kSortKeyChars);
@@ -190,6 +186,14 @@ bool CSortListViewCtrl::SortItems(int iColumn, bool bDescending) {
         ::SetCursor(hCursorPrev);
     }
     return bSorted;
+}
+
+void CSortListViewCtrl::GetCellText(int iItem, int iColumn, wchar_t* pszText, int cchText) const {
+    LVITEMW item = {};
+    item.iSubItem = iColumn;
+    item.pszText = pszText;
+    item.cchTextMax = cchText;
+    SendMessage(LVM_GETITEMTEXTW, iItem, reinterpret_cast<LPARAM>(&item));
 }
 
 void CSortListViewCtrl::SetSortColumn(int iColumn) {
@@ -380,6 +384,34 @@ BOOL CWindowList::SetItemRect(int iItem, const RECT& rc) {
         }
     }
     return bAll;
+}
+
+void CWindowList::UpdateItemRect(int iItem, const RECT& rc) {
+    const int iColumn = m_iSortColumn;
+    const bool bNumberSorted = iItem != -1 && iColumn >= 1 && iColumn <= 4;
+    wchar_t szBefore[kSortKeyChars + 1] = {};
+    wchar_t szAfter[kSortKeyChars + 1] = {};
+    if (bNumberSorted) {
+        GetCellText(iItem, iColumn, szBefore, ARRAYSIZE(szBefore));
+    }
+    SetItemRect(iItem, rc);
+    if (!bNumberSorted) {
+        return;
+    }
+    GetCellText(iItem, iColumn, szAfter, ARRAYSIZE(szAfter));
+    if (::lstrcmpW(szBefore, szAfter) != 0) {
+        // One row moves: too quick for the cursor to say so, and a target
+        // being dragged would make it flicker.
+        const bool bWaitCursor = m_bUseWaitCursor;
+        m_bUseWaitCursor = false;
+        SortItems(iColumn, m_bSortDescending);
+        m_bUseWaitCursor = bWaitCursor;
+    }
+}
+
+HWND CWindowList::SelectedWindow() const {
+    const int iItem = static_cast<int>(SendMessage(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    return iItem == -1 ? nullptr : reinterpret_cast<HWND>(GetItemParam(*this, iItem));
 }
 
 int CWindowList::FindWindowItem(HWND hWnd) const {

@@ -29,6 +29,7 @@ public:
     void SetColumnSortKind(int nCol, uint16_t nKind);
     bool SortItems(int iColumn, bool bDescending);
     void SetSortColumn(int iColumn);
+    void GetCellText(int iItem, int iColumn, wchar_t* pszText, int cchText) const;
 
 private:
     void OnHeaderItemClick(const NMHEADERW* pnmh);
@@ -44,6 +45,11 @@ public:
     void DeleteAllWindowItems();
     int AddWindowItem(HWND hWnd, const RECT& rc);
     BOOL SetItemRect(int iItem, const RECT& rc);
+    // Writes the row's numbers and puts the row back in order when the sorted
+    // column's value changed.
+    void UpdateItemRect(int iItem, const RECT& rc);
+    // The selected row's window, or null.
+    HWND SelectedWindow() const;
     int FindWindowItem(HWND hWnd) const;
     void SelectWindowItem(int iItem);
 

@@ -25,6 +25,30 @@ BOOL CCoordValue::SubclassWindow(HWND hWnd) {
     return TRUE;
 }
 
+// An emptied field never shows a number, so no target's numbers leak into it.
+void CCoordValue::ShowNumber(int32_t nValue, bool bUnlessEdited) {
+    wchar_t szShown[kFieldTextChars] = {};
+    wchar_t szText[kFieldTextChars] = {};
+    ::wsprintfW(szShown, L"%d", m_nShown);
+    if (bUnlessEdited) {
+        if (m_bDropDownTextSaved) {
+            ::lstrcpynW(szText, m_szDropDownText, kFieldTextChars);
+        } else {
+            ::GetWindowTextW(m_hWnd, szText, kFieldTextChars);
+        }
+        if (::lstrcmpW(szText, szShown) != 0) {
+            return;
+        }
+    }
+    ::wsprintfW(szText, L"%d", nValue);
+    if (m_bDropDownTextSaved) {
+        ::lstrcpynW(m_szDropDownText, szText, kFieldTextChars);
+    } else {
+        ::SetWindowTextW(m_hWnd, szText);
+    }
+    m_nShown = nValue;
+}
+
 BOOL CCoordValue::ProcessWindowMessage(HWND, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult,
                                        DWORD dwMsgMapID) {
     if (dwMsgMapID == 1) {
