@@ -15,8 +15,8 @@ constexpr DWORD kHoldMaxMs = 400;
 // How long a move may take to land before it is left to the target.
 constexpr DWORD kLandMaxMs = 200;
 // Long enough for a target that rescales through its own queue.
-constexpr DWORD kSettleQuietMs = 50;
-constexpr DWORD kSettleMaxMs = 200;
+constexpr DWORD kSettleQuietMs = 80;
+constexpr DWORD kSettleMaxMs = 250;
 // Between two readings of the frame (the system's timer may round it up).
 constexpr DWORD kPollMs = 2;
 constexpr int kMaxMoves = 3;
@@ -36,16 +36,20 @@ UINT DpiForWindow(HWND hWnd) {
 
 // From the window manager alone: nothing is sent to the target. Borders that
 // cannot be read count as none (the frame is the window rectangle); a window
-// that is gone reads as empty.
+// that is gone reads as empty. The window rectangle is read on both sides of
+// the frame, so that a target moving meanwhile never yields borders it never had.
 TargetPlacement ReadTargetPlacement(HWND hWnd) {
     TargetPlacement placement = {};
     WINDOWINFO info = {};
     info.cbSize = sizeof(info);
-    if (::GetWindowInfo(hWnd, &info)) {
+    for (int i = 0; i < 3 && ::GetWindowInfo(hWnd, &info); ++i) {
         placement.rcWindow = info.rcWindow;
         if (FAILED(DwmGetWindowAttributeFromSystem(hWnd, DWMWA_EXTENDED_FRAME_BOUNDS, &placement.rcFrame,
                                                    sizeof(placement.rcFrame)))) {
             placement.rcFrame = placement.rcWindow;
+        }
+        if (!::GetWindowInfo(hWnd, &info) || info.rcWindow == placement.rcWindow) {
+            break;
         }
     }
     placement.nMonitor = reinterpret_cast<uintptr_t>(::MonitorFromWindow(hWnd, MONITOR_DEFAULTTONEAREST));

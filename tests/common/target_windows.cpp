@@ -19,6 +19,8 @@ const wchar_t kLateMs[] = L"Kelpo.LateMs";
 const wchar_t* const kHome[4] = {L"Kelpo.HomeX", L"Kelpo.HomeY", L"Kelpo.HomeCX", L"Kelpo.HomeCY"};  // jumps back there
 const wchar_t kJumpMs[] = L"Kelpo.JumpMs";
 const wchar_t kHangMs[] = L"Kelpo.HangMs";
+const wchar_t kHangInsideMs[] = L"Kelpo.HangInsideMs";
+const wchar_t kNoEvents[] = L"Kelpo.NoEvents";
 const wchar_t kActivations[] = L"Kelpo.Activations";
 const wchar_t kCloseAfterMove[] = L"Kelpo.CloseAfterMove";
 constexpr UINT_PTR kRescaleTimer = 1;
@@ -98,7 +100,9 @@ LRESULT CALLBACK CTargetThread::WndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPA
         if ((pwp->flags & SWP_NOMOVE) != 0 && (pwp->flags & SWP_NOSIZE) != 0) {
             return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
         }
-        ::NotifyWinEvent(EVENT_OBJECT_LOCATIONCHANGE, hWnd, OBJID_WINDOW, CHILDID_SELF);
+        if (Prop(hWnd, kNoEvents) == 0) {
+            ::NotifyWinEvent(EVENT_OBJECT_LOCATIONCHANGE, hWnd, OBJID_WINDOW, CHILDID_SELF);
+        }
         if (Prop(hWnd, kOwnMove) != 0) {
             return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
         }
@@ -116,6 +120,13 @@ LRESULT CALLBACK CTargetThread::WndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPA
         }
         if (Prop(hWnd, kCloseAfterMove) != 0) {
             ::PostMessageW(hWnd, WM_CLOSE, 0, 0);
+        }
+        return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
+    }
+    case WM_WINDOWPOSCHANGING: {
+        const auto* pwp = reinterpret_cast<const WINDOWPOS*>(lParam);
+        if (((pwp->flags & SWP_NOMOVE) == 0 || (pwp->flags & SWP_NOSIZE) == 0) && Prop(hWnd, kOwnMove) == 0) {
+            if (HANDLE h = ::RemovePropW(hWnd, kHangInsideMs)) ::Sleep(static_cast<DWORD>(reinterpret_cast<UINT_PTR>(h)));
         }
         return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
     }
@@ -225,6 +236,20 @@ void CTargetThread::JumpBackAfterMoves(HWND hWnd, DWORD dwAfterMs) {
 }
 
 void CTargetThread::HangAfterMoves(HWND hWnd, DWORD dwMilliseconds) { SetProp(hWnd, kHangMs, dwMilliseconds); }
+
+void CTargetThread::RaiseNoEvents(HWND hWnd) { SetProp(hWnd, kNoEvents, 1); }
+
+void CTargetThread::HangInsideMoves(HWND hWnd, DWORD dwMilliseconds) { SetProp(hWnd, kHangInsideMs, dwMilliseconds); }
+
+bool CTargetThread::HangNow(HWND hWnd, DWORD dwMilliseconds) {
+    SetProp(hWnd, kHangMs, dwMilliseconds);
+    ::PostMessageW(hWnd, WM_APP_HANG, 0, 0);
+    // A thread that is asleep answers nothing, not even what is sent to it.
+    return WaitUntil([&] {
+        DWORD_PTR result = 0;
+        return ::SendMessageTimeoutW(hWnd, WM_NULL, 0, 0, SMTO_NORMAL, 50, &result) == 0;
+    }, 2000);
+}
 
 void CTargetThread::CloseAfterMoves(HWND hWnd) { SetProp(hWnd, kCloseAfterMove, 1); }
 

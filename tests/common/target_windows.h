@@ -23,10 +23,17 @@ public:
     // another scale (the double's scale line), as per-monitor aware programs do:
     // inside the move, or dwLateMs later through its own queue.
     void RescaleAcrossScales(HWND hWnd, DWORD dwLateMs = 0);
+    // It raises no location-change events of its own (as Wine's windows raise
+    // none), so only reading its frame tells where it is.
+    void RaiseNoEvents(HWND hWnd);
     // After each move it is given, it moves back to where it is now, dwAfterMs later.
     void JumpBackAfterMoves(HWND hWnd, DWORD dwAfterMs);
     // Right after the next move it is given, its thread stops answering for that long.
     void HangAfterMoves(HWND hWnd, DWORD dwMilliseconds);
+    // Inside its handling of the next move it is given, before the move takes effect.
+    void HangInsideMoves(HWND hWnd, DWORD dwMilliseconds);
+    // Its thread stops answering now, for that long; returns once it has.
+    bool HangNow(HWND hWnd, DWORD dwMilliseconds);
     // Right after the next move it is given, it closes.
     void CloseAfterMoves(HWND hWnd);
     // How many moves or resizes it has been given by others.

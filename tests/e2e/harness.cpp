@@ -110,6 +110,22 @@ DWORD CKelpo::WaitForExit(DWORD dwTimeoutMs) {
     return dwCode;
 }
 
+DWORD CKelpo::WaitForQueuedInput(ULONGLONG since, DWORD dwTimeoutMs) const {
+    // The list's hover time: queued, unused without hot tracking, kept when
+    // the rows are rebuilt, and read back by a sent message.
+    const HWND hList = Item(IDC_WINDOWS);
+    const LRESULT mark = ::SendMessageW(hList, LVM_GETHOVERTIME, 0, 0) == 1000 ? 1001 : 1000;
+    ::PostMessageW(hList, LVM_SETHOVERTIME, 0, mark);
+    const bool bTaken = WaitUntil(
+        [&] {
+            DWORD_PTR result = 0;
+            return ::SendMessageTimeoutW(hList, LVM_GETHOVERTIME, 0, 0, SMTO_NORMAL, 50, &result) != 0 &&
+                   static_cast<LRESULT>(result) == mark;
+        },
+        dwTimeoutMs);
+    return bTaken ? static_cast<DWORD>(::GetTickCount64() - since) : ~0u;
+}
+
 std::wstring CKelpo::Text(int nId) const {
     wchar_t sz[1024] = {};
     ::SendMessageW(Item(nId), WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(sz));

@@ -58,6 +58,13 @@ public:
     LRESULT Command(WORD wId, WORD wCode = 0) const {
         return ::SendMessageW(m_hWndDlg, WM_COMMAND, MAKEWPARAM(wId, wCode), 0);
     }
+    // Queues a command as a click does, and returns at once.
+    void PostCommand(WORD wId) const { ::PostMessageW(m_hWndDlg, WM_COMMAND, MAKEWPARAM(wId, 0), 0); }
+    // Queues input behind everything queued before and waits until the dialog
+    // has taken it: the milliseconds since 'since', or ~0u when it never did.
+    // (A thread blocked in a call answers messages sent to it, so only input
+    // that is queued shows whether the dialog is free.)
+    DWORD WaitForQueuedInput(ULONGLONG since, DWORD dwTimeoutMs = 5000) const;
     RECT Rect(int nId) const;
 
     // The window list, read through memory in the program's process.
