@@ -1,14 +1,11 @@
 #include "dialog/dialog.h"
 
-#include <dwmapi.h>
-
 #include "dialog/dlginit.h"
 #include "dialog/layout.h"
 #include "geometry/anchor_grid.h"
 #include "geometry/field_text.h"
 #include "geometry/placement.h"
 #include "res/resource.h"
-#include "win/system_library.h"
 
 namespace {
 
@@ -429,13 +426,7 @@ bool CDialog::IsOnListHeader(POINT pt, bool bKeyboard) const {
 void CDialog::ResetTargetControls() {
     m_targetWatcher.Stop();
     m_targetMove.Forget();
-    for (int nId : kFieldIds) {
-        EnableControl(nId, FALSE);
-    }
-    for (int nId = IDC_ANCHOR_CENTER; nId <= IDC_ANCHOR_BOTTOMRIGHT; ++nId) {
-        EnableControl(nId, FALSE);
-    }
-    EnableControl(IDC_APPLY, FALSE);
+    EnableTargetControls(EnableState{false, false});
     for (int nId : kFieldIds) {
         ::SetDlgItemTextW(m_hWnd, nId, nullptr);
     }
@@ -514,12 +505,7 @@ BOOL CDialog::OnEnumWindow(HWND hWnd) {
     }
     WINDOWINFO info = {};
     info.cbSize = sizeof(info);
-    if (::GetWindowInfo(hWnd, &info)) {
-        RECT rcFrame = {};
-        if (SUCCEEDED(DwmGetWindowAttributeFromSystem(hWnd, DWMWA_EXTENDED_FRAME_BOUNDS, &rcFrame, sizeof(rcFrame)))) {
-            info.rcWindow = rcFrame;
-        }
-    }
+    GetVisibleWindowInfo(hWnd, info);
     m_windowList.AddWindowItem(hWnd, info.rcWindow);
     return TRUE;
 }
@@ -574,8 +560,10 @@ void CDialog::ShowTargetRect(bool bKeepEdits) {
     m_windowList.UpdateItemRect(m_windowList.FindWindowItem(m_hwndTarget), rc);
 }
 
-void CDialog::EnableTargetControls() {
-    const EnableState state = ComputeEnableState(m_targetInfo.dwStyle);
+void CDialog::EnableTargetControls() { EnableTargetControls(ComputeEnableState(m_targetInfo.dwStyle)); }
+
+// In the order Width, Height, X, Y, the anchors, Apply.
+void CDialog::EnableTargetControls(const EnableState& state) {
     EnableControl(IDC_WIDTH, state.bSizable);
     EnableControl(IDC_HEIGHT, state.bSizable);
     EnableControl(IDC_X, state.bMovable);
@@ -665,12 +653,7 @@ void CDialog::MeasureDefaultRect() {
     if (hWndProbe == nullptr) {
         return;
     }
-    if (::GetWindowInfo(hWndProbe, &s_defaultWindowInfo)) {
-        RECT rcFrame = {};
-        if (SUCCEEDED(DwmGetWindowAttributeFromSystem(hWndProbe, DWMWA_EXTENDED_FRAME_BOUNDS, &rcFrame, sizeof(rcFrame)))) {
-            s_defaultWindowInfo.rcWindow = rcFrame;
-        }
-    }
+    GetVisibleWindowInfo(hWndProbe, s_defaultWindowInfo);
     ::DestroyWindow(hWndProbe);
     m_rcDefault = s_defaultWindowInfo.rcWindow;
 }

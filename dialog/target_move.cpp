@@ -1,7 +1,5 @@
 #include "dialog/target_move.h"
 
-#include <dwmapi.h>
-
 #include "dialog/dialog.h"
 #include "enum/window_enum.h"
 #include "res/resource.h"
@@ -40,15 +38,13 @@ UINT DpiForWindow(HWND hWnd) {
 // the frame, so that a target moving meanwhile never yields borders it never had.
 TargetPlacement ReadTargetPlacement(HWND hWnd) {
     TargetPlacement placement = {};
-    WINDOWINFO info = {};
-    info.cbSize = sizeof(info);
-    for (int i = 0; i < 3 && ::GetWindowInfo(hWnd, &info); ++i) {
-        placement.rcWindow = info.rcWindow;
-        if (FAILED(DwmGetWindowAttributeFromSystem(hWnd, DWMWA_EXTENDED_FRAME_BOUNDS, &placement.rcFrame,
-                                                   sizeof(placement.rcFrame)))) {
-            placement.rcFrame = placement.rcWindow;
-        }
-        if (!::GetWindowInfo(hWnd, &info) || info.rcWindow == placement.rcWindow) {
+    RECT rcAfter = {};
+    for (int i = 0; i < 3 && ::GetWindowRect(hWnd, &placement.rcWindow); ++i) {
+        WINDOWINFO info = {};
+        info.cbSize = sizeof(info);
+        GetVisibleWindowInfo(hWnd, info);
+        placement.rcFrame = info.rcWindow;
+        if (!::GetWindowRect(hWnd, &rcAfter) || rcAfter == placement.rcWindow) {
             break;
         }
     }
@@ -99,36 +95,23 @@ private:
 bool CTargetMove::Move(MoveKind kind) {
     CDialog& dlg = m_dlg;
     const LONG lStyle = ::GetWindowLongW(dlg.m_hwndTarget, GWL_STYLE);
-    if ((lStyle & (WS_MINIMIZE | WS_MAXIMIZE)) != 0 && GetVisibleWindowInfo(dlg.m_hwndTarget, dlg.m_targetInfo)) {
-        // Read again as a new selection of the same window would be.
-        dlg.m_rcRestore = dlg.m_targetInfo.rcWindow;
-        dlg.ExchangeTargetRect(FALSE);
-        dlg.EnableTargetControls();
+    if ((lStyle & (WS_MINIMIZE | WS_MAXIMIZE)) != 0) {
+        // Refused: the target is read again as a new selection of it would be.
         ::MessageBeep(MB_ICONHAND);
+        dlg.SelectTarget(dlg.m_hwndTarget);
         return false;
     }
     CUnderWay underWay(*this);
-    const ULONGLONG deadline = ::GetTickCount64() + kHoldMaxMs;
     m_kind = kind;
     m_hWnd = dlg.m_hwndTarget;
-    m_hWndLate = nullptr;
     m_rcApply = dlg.m_targetInfo.rcWindow;
     m_nMoves = 0;
     m_before = ReadTargetPlacement(m_hWnd);
-    if ((lStyle & (WS_MINIMIZE | WS_MAXIMIZE)) == 0 && Post(m_before, kFirstMove)) {
-        switch (Run(deadline, false)) {
-        case Outcome::kDone:
-            Finish(false);
-            return true;
-        case Outcome::kLate:
-            HandOver();
-            return true;
-        case Outcome::kFailed:
-            break;
-        }
+    if (!Post(m_before, kFirstMove)) {
+        Fail();
+        return false;
     }
-    Fail();
-    return false;
+    return Proceed(false);
 }
 
 bool CTargetMove::Post(const TargetPlacement& from, UINT uFlags) {
@@ -137,71 +120,73 @@ bool CTargetMove::Post(const TargetPlacement& from, UINT uFlags) {
     // A move onto where the window already is changes no frame to watch for.
     m_bChanges = from.rcWindow != RECT{pos.x, pos.y, pos.x + pos.cx, pos.y + pos.cy};
     ++m_nMoves;
-    return ::SetWindowPos(m_hWnd, HWND_TOP, pos.x, pos.y, pos.cx, pos.cy, uFlags) != FALSE;
+    // The target comes to the top of its band; an always-on-top one stops just
+    // below the dialog, which it would otherwise cover until the dialog rose again.
+    const HWND hWndAfter = (::GetWindowLongW(m_hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0 ? m_dlg.m_hWnd : HWND_TOP;
+    return ::SetWindowPos(m_hWnd, hWndAfter, pos.x, pos.y, pos.cx, pos.cy, uFlags) != FALSE;
 }
 
-// A per-monitor aware target resizes itself when it reaches another scale,
-// inside the move or a moment later through its own queue, and its borders
-// change. Once it has settled it is measured again and moved once more where
-// it landed: at most three moves, and a target that insists ends where it insists.
-CTargetMove::Outcome CTargetMove::Run(ULONGLONG deadline, bool bLanded) {
-    if (!bLanded && !WaitLanded(deadline)) {
-        return Outcome::kLate;
-    }
-    if (!MovedAcross(m_before, m_after)) {
-        return Outcome::kDone;
-    }
-    for (;;) {
-        Settle(deadline);
-        const TargetPlacement settled = ReadTargetPlacement(m_hWnd);
-        if (settled.rcFrame == m_rcApply || m_nMoves >= kMaxMoves) {
-            return Outcome::kDone;
+// Watches the move until it has landed and settled, and shows where the
+// target went; false when a move failed. A per-monitor aware target resizes
+// itself when it reaches another scale, inside the move or a moment later
+// through its own queue, and its borders change: once it has settled it is
+// measured again and moved once more where it landed. At most three moves, and
+// a target that insists ends where it insists. A first move that has not
+// landed in time is left to the target: the dialog shows where the target
+// still is, and goes on from here when it lands.
+bool CTargetMove::Proceed(bool bLanded) {
+    const ULONGLONG deadline = ::GetTickCount64() + kHoldMaxMs;
+    m_hWndLate = m_hWnd;
+    if (bLanded || Watch(deadline, true)) {
+        while (MovedAcross(m_before, m_after)) {
+            Watch(deadline, false);
+            if (m_after.rcFrame == m_rcApply || m_nMoves >= kMaxMoves) {
+                break;
+            }
+            if (!Post(m_after, kCorrectiveMove)) {
+                Fail();
+                return false;
+            }
         }
-        if (!Post(settled, kCorrectiveMove)) {
-            return Outcome::kFailed;
-        }
+        m_hWndLate = nullptr;
     }
+    Finish(bLanded);
+    return true;
 }
 
-// The first move has landed once the frame it was posted over is gone. Read
-// from the window manager rather than heard from an event: nothing promises
-// that a wait for sent messages delivers the system's location-change events.
-bool CTargetMove::WaitLanded(ULONGLONG deadline) {
-    const ULONGLONG until = Earlier(::GetTickCount64() + kLandMaxMs, deadline);
-    for (;;) {
+// Reads the frame from the window manager until the first move has landed
+// (the frame it was posted over is gone), or until the frame has not changed
+// for the quiet time; false when the limit came first. Read rather than heard:
+// nothing promises that a wait for sent messages delivers the system's
+// location-change events.
+bool CTargetMove::Watch(ULONGLONG deadline, bool bLanding) {
+    const ULONGLONG start = ::GetTickCount64();
+    const ULONGLONG end = Earlier(start + (bLanding ? kLandMaxMs : kSettleMaxMs), deadline);
+    ULONGLONG quietFrom = start;
+    RECT rcLast = m_rcPostedOver;
+    for (ULONGLONG now = start;; now = ::GetTickCount64()) {
         m_after = ReadTargetPlacement(m_hWnd);
-        if (!m_bChanges || m_after.rcFrame != m_rcPostedOver) {
+        if (m_after.rcFrame != rcLast) {
+            if (bLanding) {
+                return true;
+            }
+            rcLast = m_after.rcFrame;
+            quietFrom = now;
+        } else if (bLanding ? !m_bChanges : now - quietFrom >= kSettleQuietMs) {
             return true;
         }
-        if (::GetTickCount64() >= until) {
+        if (now >= end) {
             return false;
         }
-        WaitAnsweringSent(until);
+        WaitAnsweringSent(end);
     }
 }
 
-// Returns once the frame has not changed for the quiet time, or at the limit.
-void CTargetMove::Settle(ULONGLONG deadline) {
-    ULONGLONG now = ::GetTickCount64();
-    const ULONGLONG end = Earlier(now + kSettleMaxMs, deadline);
-    ULONGLONG quietFrom = now;
-    RECT rcLast = ReadTargetPlacement(m_hWnd).rcFrame;
-    while (now < end && now - quietFrom < kSettleQuietMs) {
-        WaitAnsweringSent(Earlier(end, quietFrom + kSettleQuietMs));
-        now = ::GetTickCount64();
-        const RECT rc = ReadTargetPlacement(m_hWnd).rcFrame;
-        if (rc != rcLast) {
-            rcLast = rc;
-            quietFrom = now;
-        }
-    }
-}
-
-// Shows where the target went. A move that landed late may find the dialog
-// inactive: it is raised above the target without taking the activation.
+// Shows where the target is, with the dialog above it again. A move that
+// lands late may find the user in another program: the dialog is raised then
+// without taking the activation.
 void CTargetMove::Finish(bool bLate) {
     CDialog& dlg = m_dlg;
-    m_hWndLate = nullptr;
     GetVisibleWindowInfo(m_hWnd, dlg.m_targetInfo);  // on failure the rectangle applied stays
     if (bLate) {
         ::SetWindowPos(dlg.m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -209,19 +194,8 @@ void CTargetMove::Finish(bool bLate) {
         ::BringWindowToTop(dlg.m_hWnd);
     }
     dlg.ShowTargetRect(bLate);
-    if (bLate) {
-        dlg.EnableTargetControls();
-    }
+    dlg.EnableTargetControls();
     dlg.UpdateRestore(m_kind == MoveKind::kRestore);
-}
-
-// The target has not taken the move yet (it does not answer, or it refuses
-// the move without a change): the dialog goes back to its user and shows where
-// the target is, and the move when it lands.
-void CTargetMove::HandOver() {
-    m_hWndLate = m_hWnd;
-    GetVisibleWindowInfo(m_hWnd, m_dlg.m_targetInfo);
-    m_dlg.ShowTargetRect(false);
 }
 
 void CTargetMove::Fail() {
@@ -275,12 +249,7 @@ void CTargetMove::OnLocationChange() {
         m_after = ReadTargetPlacement(m_hWnd);
         if (m_after.rcFrame != m_rcPostedOver) {
             CUnderWay underWay(*this);
-            const Outcome outcome = Run(::GetTickCount64() + kHoldMaxMs, true);
-            if (outcome == Outcome::kDone) {
-                Finish(true);
-            } else if (outcome == Outcome::kFailed) {
-                Fail();
-            }
+            Proceed(true);
         }
         return;
     }

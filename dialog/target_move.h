@@ -33,14 +33,11 @@ public:
 
 private:
     class CUnderWay;
-    enum class Outcome { kDone, kLate, kFailed };
 
-    Outcome Run(ULONGLONG deadline, bool bLanded);
+    bool Proceed(bool bLanded);
     bool Post(const TargetPlacement& from, UINT uFlags);
-    bool WaitLanded(ULONGLONG deadline);
-    void Settle(ULONGLONG deadline);
+    bool Watch(ULONGLONG deadline, bool bLanding);
     void Finish(bool bLate);
-    void HandOver();
     void Fail();
 
     CDialog& m_dlg;
@@ -55,7 +52,7 @@ private:
     TargetPlacement m_before = {};
     RECT m_rcPostedOver = {};      // the frame the last move was posted over
     bool m_bChanges = false;       // whether that move changes the window at all
-    TargetPlacement m_after = {};  // as read when the first move was seen to land
+    TargetPlacement m_after = {};  // as last read
     int m_nMoves = 0;
     // Set while the target has yet to take a move handed over to it.
     HWND m_hWndLate = nullptr;

@@ -27,23 +27,20 @@ BOOL CCoordValue::SubclassWindow(HWND hWnd) {
 
 // An emptied field never shows a number, so no target's numbers leak into it.
 void CCoordValue::ShowNumber(int32_t nValue, bool bUnlessEdited) {
-    wchar_t szShown[kFieldTextChars] = {};
     wchar_t szText[kFieldTextChars] = {};
-    ::wsprintfW(szShown, L"%d", m_nShown);
+    wchar_t* pszText = m_bDropDownTextSaved ? m_szDropDownText : szText;
     if (bUnlessEdited) {
-        if (m_bDropDownTextSaved) {
-            ::lstrcpynW(szText, m_szDropDownText, kFieldTextChars);
-        } else {
+        wchar_t szShown[kFieldTextChars];
+        ::wsprintfW(szShown, L"%d", m_nShown);
+        if (!m_bDropDownTextSaved) {
             ::GetWindowTextW(m_hWnd, szText, kFieldTextChars);
         }
-        if (::lstrcmpW(szText, szShown) != 0) {
+        if (::lstrcmpW(pszText, szShown) != 0) {
             return;
         }
     }
-    ::wsprintfW(szText, L"%d", nValue);
-    if (m_bDropDownTextSaved) {
-        ::lstrcpynW(m_szDropDownText, szText, kFieldTextChars);
-    } else {
+    ::wsprintfW(pszText, L"%d", nValue);
+    if (!m_bDropDownTextSaved) {
         ::SetWindowTextW(m_hWnd, szText);
     }
     m_nShown = nValue;

@@ -327,7 +327,7 @@ int Run(const std::wstring& kelpo, const std::wstring& floorExe, const std::vect
 
                 // Apply across displays of two scales (the window manager double's
                 // scale line at x = 640, 150 % right of it) on a target that
-                // rescales itself there 20 ms after the move, through its own
+                // rescales itself there 40 ms after the move, through its own
                 // queue, against Apply within one display on the same target, in turns.
                 CTargetThread targets;
                 HWND rescaling = targets.Create(L"kelpo bench rescaling", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
@@ -335,7 +335,7 @@ int Run(const std::wstring& kelpo, const std::wstring& floorExe, const std::vect
                 HWND desktop = ::GetDesktopWindow();
                 ::SetPropW(desktop, kScaleLineProp, reinterpret_cast<HANDLE>(641));
                 ::SetPropW(desktop, kScalePercentProp, reinterpret_cast<HANDLE>(150));
-                targets.RescaleAcrossScales(rescaling, 20);
+                targets.RescaleAcrossScales(rescaling, 40);
                 app.Command(ID_REFRESH);
                 app.SelectRow(app.FindRow(rescaling));
                 app.SetText(IDC_WIDTH, L"400");
@@ -361,6 +361,34 @@ int Run(const std::wstring& kelpo, const std::wstring& floorExe, const std::vect
                 EmitAgainst("apply_within_ms", "apply_across_over_within", n, bits, Median(across), Median(within));
                 Emit("apply_across_ms", n, bits, Median(across), "ms");
                 Emit("apply_settle_ms", n, bits, Median(across) - Median(within), "ms");
+                // Within one display nothing settles: against the Apply on the host's window.
+                Emit("apply_settle_within_ms", n, bits, Median(within) - apply, "ms");
+
+                // The follow: location events of the selected target that change
+                // nothing, and of another window of its thread, each raised by
+                // the target's thread, against the time the dialog takes queued
+                // input without them.
+                HWND other = targets.Create(L"kelpo bench other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+                                            RECT{60, 500, 260, 700});
+                constexpr int kEvents = 2000;
+                std::vector<double> quiet;
+                std::vector<double> own;
+                std::vector<double> others;
+                for (int trial = 0; trial < 5; ++trial) {
+                    double t = Now();
+                    app.WaitForQueuedInput(::GetTickCount64());
+                    quiet.push_back(Now() - t);
+                    t = Now();
+                    targets.RaiseLocationEvents(rescaling, kEvents);
+                    app.WaitForQueuedInput(::GetTickCount64());
+                    own.push_back(Now() - t);
+                    t = Now();
+                    targets.RaiseLocationEvents(other, kEvents);
+                    app.WaitForQueuedInput(::GetTickCount64());
+                    others.push_back(Now() - t);
+                }
+                Emit("follow_target_event_us", n, bits, (Median(own) - Median(quiet)) * 1000 / kEvents, "us");
+                Emit("follow_other_event_us", n, bits, (Median(others) - Median(quiet)) * 1000 / kEvents, "us");
             }
             ::PostMessageW(dlg, WM_COMMAND, IDCANCEL, 0);
             ::SetEvent(hQuit);

@@ -9,6 +9,7 @@ constexpr UINT WM_APP_CREATE = WM_APP + 1;
 constexpr UINT WM_APP_DESTROY = WM_APP + 2;
 constexpr UINT WM_APP_SHOW = WM_APP + 4;
 constexpr UINT WM_APP_HANG = WM_APP + 5;
+constexpr UINT WM_APP_EVENTS = WM_APP + 6;
 const wchar_t kMinTrackX[] = L"Kelpo.MinTrackX";
 const wchar_t kMinTrackY[] = L"Kelpo.MinTrackY";
 const wchar_t kHangAtIcon[] = L"Kelpo.HangAtIcon";
@@ -89,6 +90,11 @@ LRESULT CALLBACK CTargetThread::WndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPA
         }
         return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
     }
+    case WM_APP_EVENTS:
+        for (WPARAM i = 0; i < wParam; ++i) {
+            ::NotifyWinEvent(EVENT_OBJECT_LOCATIONCHANGE, reinterpret_cast<HWND>(lParam), OBJID_WINDOW, CHILDID_SELF);
+        }
+        return 0;
     case WM_APP_SHOW:
         return ::ShowWindow(reinterpret_cast<HWND>(lParam), static_cast<int>(wParam));
     case WM_WINDOWPOSCHANGED: {
@@ -212,6 +218,10 @@ void CTargetThread::Destroy(HWND hWnd) {
 
 void CTargetThread::Show(HWND hWnd, int nCmdShow) {
     ::SendMessageW(m_hWndControl, WM_APP_SHOW, static_cast<WPARAM>(nCmdShow), reinterpret_cast<LPARAM>(hWnd));
+}
+
+void CTargetThread::RaiseLocationEvents(HWND hWnd, int nCount) {
+    ::SendMessageW(m_hWndControl, WM_APP_EVENTS, static_cast<WPARAM>(nCount), reinterpret_cast<LPARAM>(hWnd));
 }
 
 void CTargetThread::SetMinTrackSize(HWND hWnd, int cx, int cy) {

@@ -36,6 +36,9 @@ public:
     bool HangNow(HWND hWnd, DWORD dwMilliseconds);
     // Right after the next move it is given, it closes.
     void CloseAfterMoves(HWND hWnd);
+    // Raises that many location-change events for the window from its own
+    // thread, without moving it.
+    void RaiseLocationEvents(HWND hWnd, int nCount);
     // How many moves or resizes it has been given by others.
     static int Moves(HWND hWnd);
     // How many times it became the active window.
