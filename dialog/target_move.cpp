@@ -138,7 +138,7 @@ bool CTargetMove::Proceed(bool bLanded) {
     const ULONGLONG deadline = ::GetTickCount64() + kHoldMaxMs;
     m_hWndLate = m_hWnd;
     if (bLanded || Watch(deadline, true)) {
-        while (MovedAcross(m_before, m_after)) {
+        for (bool bAcross = MovedAcross(m_before, m_after); bAcross;) {
             Watch(deadline, false);
             if (m_after.rcFrame == m_rcApply || m_nMoves >= kMaxMoves) {
                 break;
