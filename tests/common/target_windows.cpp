@@ -17,6 +17,10 @@ const wchar_t kScale[] = L"Kelpo.Scale";  // the scale the window last saw, when
 const wchar_t kOwnMove[] = L"Kelpo.OwnMove";  // set while it moves itself
 const wchar_t kMoves[] = L"Kelpo.Moves";
 const wchar_t kLateMs[] = L"Kelpo.LateMs";
+const wchar_t kSteps[] = L"Kelpo.Steps";
+const wchar_t kStepsDone[] = L"Kelpo.StepsDone";
+const wchar_t kFromCX[] = L"Kelpo.FromCX";
+const wchar_t kFromCY[] = L"Kelpo.FromCY";
 const wchar_t* const kHome[4] = {L"Kelpo.HomeX", L"Kelpo.HomeY", L"Kelpo.HomeCX", L"Kelpo.HomeCY"};  // jumps back there
 const wchar_t kJumpMs[] = L"Kelpo.JumpMs";
 const wchar_t kHangMs[] = L"Kelpo.HangMs";
@@ -49,6 +53,8 @@ RECT WindowRectOf(HWND hWnd) {
 
 // Resizes by the ratio of the scale it last saw to the one it is on now,
 // keeping its top-left corner, as a per-monitor aware program does on WM_DPICHANGED.
+// With steps, the late rescale comes in that many equal steps, each the late
+// time after the one before, as a program that lays itself out in passes.
 void Rescale(HWND hWnd) {
     const RECT rc = WindowRectOf(hWnd);
     const INT_PTR was = Prop(hWnd, kScale);
@@ -56,11 +62,27 @@ void Rescale(HWND hWnd) {
     if (was == 0 || was == now) {
         return;
     }
-    SetProp(hWnd, kScale, now);
+    const int steps = Prop(hWnd, kSteps) > 1 ? static_cast<int>(Prop(hWnd, kSteps)) : 1;
+    int done = static_cast<int>(Prop(hWnd, kStepsDone));
+    if (done == 0) {
+        SetProp(hWnd, kFromCX, rc.right - rc.left);
+        SetProp(hWnd, kFromCY, rc.bottom - rc.top);
+    }
+    ++done;
+    const int cx = static_cast<int>(Prop(hWnd, kFromCX));
+    const int cy = static_cast<int>(Prop(hWnd, kFromCY));
     SetProp(hWnd, kOwnMove, 1);
-    ::SetWindowPos(hWnd, nullptr, 0, 0, ::MulDiv(rc.right - rc.left, now, static_cast<int>(was)),
-                   ::MulDiv(rc.bottom - rc.top, now, static_cast<int>(was)), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(hWnd, nullptr, 0, 0, cx + (::MulDiv(cx, now, static_cast<int>(was)) - cx) * done / steps,
+                   cy + (::MulDiv(cy, now, static_cast<int>(was)) - cy) * done / steps,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     ::RemovePropW(hWnd, kOwnMove);
+    if (done < steps) {
+        SetProp(hWnd, kStepsDone, done);
+        ::SetTimer(hWnd, kRescaleTimer, static_cast<UINT>(Prop(hWnd, kLateMs)), nullptr);
+    } else {
+        ::RemovePropW(hWnd, kStepsDone);
+        SetProp(hWnd, kScale, now);
+    }
 }
 }  // namespace
 
@@ -114,7 +136,8 @@ LRESULT CALLBACK CTargetThread::WndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPA
         }
         SetProp(hWnd, kMoves, Prop(hWnd, kMoves) + 1);
         if (const INT_PTR late = Prop(hWnd, kLateMs)) {
-            ::SetTimer(hWnd, kRescaleTimer, static_cast<UINT>(late), nullptr);
+            // A rescale under way in steps goes on at its own pace.
+            if (Prop(hWnd, kStepsDone) == 0) ::SetTimer(hWnd, kRescaleTimer, static_cast<UINT>(late), nullptr);
         } else {
             Rescale(hWnd);
         }
@@ -233,9 +256,10 @@ void CTargetThread::HangAtIconQuery(HWND hWnd, DWORD dwMilliseconds) {
     ::SetPropW(hWnd, kHangAtIcon, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(dwMilliseconds)));
 }
 
-void CTargetThread::RescaleAcrossScales(HWND hWnd, DWORD dwLateMs) {
+void CTargetThread::RescaleAcrossScales(HWND hWnd, DWORD dwLateMs, int nSteps) {
     SetProp(hWnd, kScale, DoubleScalePercent(WindowRectOf(hWnd)));
     SetProp(hWnd, kLateMs, dwLateMs);
+    SetProp(hWnd, kSteps, nSteps);
 }
 
 void CTargetThread::JumpBackAfterMoves(HWND hWnd, DWORD dwAfterMs) {

@@ -21,8 +21,9 @@ public:
     void SetMinTrackSize(HWND hWnd, int cx, int cy);
     // From now on the window resizes itself when it reaches a display of
     // another scale (the double's scale line), as per-monitor aware programs do:
-    // inside the move, or dwLateMs later through its own queue.
-    void RescaleAcrossScales(HWND hWnd, DWORD dwLateMs = 0);
+    // inside the move, or dwLateMs later through its own queue (in nSteps
+    // steps, each dwLateMs after the one before).
+    void RescaleAcrossScales(HWND hWnd, DWORD dwLateMs = 0, int nSteps = 1);
     // It raises no location-change events of its own (as Wine's windows raise
     // none), so only reading its frame tells where it is.
     void RaiseNoEvents(HWND hWnd);

@@ -299,7 +299,7 @@ TEST_F(Placement, AnApplyStaysAppliedAndTheDialogFollowsWhatTheTargetDoesLater) 
     const Row rows[] = {
         {L"late rescale across", 40, kStays, {40, 40, 440, 340}, across, 0},
         {L"late rescale back", 40, kStays, {700, 100, 1100, 400}, {60, 80, 440, 360}, 0},
-        {L"late rescale that raises no location event", 60, kStaysUnheard, {40, 40, 440, 340}, across, 0},
+        {L"rescale in six steps that raise no location event", 30, kStaysUnheard, {40, 40, 440, 340}, across, 0},
         {L"rescale later than the program waits", 600, kRescalesLater, {40, 40, 440, 340}, across, 0},
         {L"within one display", 40, kStays, {40, 40, 440, 340}, within, 1},
         {L"jumps back after Apply", 0, kJumpsBack, {40, 40, 440, 340}, within, 1},
@@ -315,7 +315,7 @@ TEST_F(Placement, AnApplyStaysAppliedAndTheDialogFollowsWhatTheTargetDoesLater) 
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         HWND hTarget = CreateUnactivated(L"kelpo e2e later", row.start);
-        m_targets.RescaleAcrossScales(hTarget, row.lateMs);
+        m_targets.RescaleAcrossScales(hTarget, row.lateMs, row.then == kStaysUnheard ? 6 : 1);
         if (row.then == kJumpsBack) m_targets.JumpBackAfterMoves(hTarget, 50);
         if (row.then == kStaysUnheard) m_targets.RaiseNoEvents(hTarget);
         if (row.then == kHangsInside) m_targets.HangInsideMoves(hTarget, 1500);
