@@ -17,15 +17,10 @@ const wchar_t kScale[] = L"Kelpo.Scale";  // the scale the window last saw, when
 const wchar_t kOwnMove[] = L"Kelpo.OwnMove";  // set while it moves itself
 const wchar_t kMoves[] = L"Kelpo.Moves";
 const wchar_t kLateMs[] = L"Kelpo.LateMs";
-const wchar_t kSteps[] = L"Kelpo.Steps";
-const wchar_t kStepsDone[] = L"Kelpo.StepsDone";
-const wchar_t kFromCX[] = L"Kelpo.FromCX";
-const wchar_t kFromCY[] = L"Kelpo.FromCY";
 const wchar_t* const kHome[4] = {L"Kelpo.HomeX", L"Kelpo.HomeY", L"Kelpo.HomeCX", L"Kelpo.HomeCY"};  // jumps back there
 const wchar_t kJumpMs[] = L"Kelpo.JumpMs";
 const wchar_t kHangMs[] = L"Kelpo.HangMs";
 const wchar_t kHangInsideMs[] = L"Kelpo.HangInsideMs";
-const wchar_t kNoEvents[] = L"Kelpo.NoEvents";
 const wchar_t kActivations[] = L"Kelpo.Activations";
 const wchar_t kCloseAfterMove[] = L"Kelpo.CloseAfterMove";
 constexpr UINT_PTR kRescaleTimer = 1;
@@ -53,8 +48,6 @@ RECT WindowRectOf(HWND hWnd) {
 
 // Resizes by the ratio of the scale it last saw to the one it is on now,
 // keeping its top-left corner, as a per-monitor aware program does on WM_DPICHANGED.
-// With steps, the late rescale comes in that many equal steps, each the late
-// time after the one before, as a program that lays itself out in passes.
 void Rescale(HWND hWnd) {
     const RECT rc = WindowRectOf(hWnd);
     const INT_PTR was = Prop(hWnd, kScale);
@@ -62,27 +55,11 @@ void Rescale(HWND hWnd) {
     if (was == 0 || was == now) {
         return;
     }
-    const int steps = Prop(hWnd, kSteps) > 1 ? static_cast<int>(Prop(hWnd, kSteps)) : 1;
-    int done = static_cast<int>(Prop(hWnd, kStepsDone));
-    if (done == 0) {
-        SetProp(hWnd, kFromCX, rc.right - rc.left);
-        SetProp(hWnd, kFromCY, rc.bottom - rc.top);
-    }
-    ++done;
-    const int cx = static_cast<int>(Prop(hWnd, kFromCX));
-    const int cy = static_cast<int>(Prop(hWnd, kFromCY));
+    SetProp(hWnd, kScale, now);
     SetProp(hWnd, kOwnMove, 1);
-    ::SetWindowPos(hWnd, nullptr, 0, 0, cx + (::MulDiv(cx, now, static_cast<int>(was)) - cx) * done / steps,
-                   cy + (::MulDiv(cy, now, static_cast<int>(was)) - cy) * done / steps,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(hWnd, nullptr, 0, 0, ::MulDiv(rc.right - rc.left, now, static_cast<int>(was)),
+                   ::MulDiv(rc.bottom - rc.top, now, static_cast<int>(was)), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     ::RemovePropW(hWnd, kOwnMove);
-    if (done < steps) {
-        SetProp(hWnd, kStepsDone, done);
-        ::SetTimer(hWnd, kRescaleTimer, static_cast<UINT>(Prop(hWnd, kLateMs)), nullptr);
-    } else {
-        ::RemovePropW(hWnd, kStepsDone);
-        SetProp(hWnd, kScale, now);
-    }
 }
 }  // namespace
 
@@ -128,16 +105,13 @@ LRESULT CALLBACK CTargetThread::WndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPA
         if ((pwp->flags & SWP_NOMOVE) != 0 && (pwp->flags & SWP_NOSIZE) != 0) {
             return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
         }
-        if (Prop(hWnd, kNoEvents) == 0) {
-            ::NotifyWinEvent(EVENT_OBJECT_LOCATIONCHANGE, hWnd, OBJID_WINDOW, CHILDID_SELF);
-        }
+        ::NotifyWinEvent(EVENT_OBJECT_LOCATIONCHANGE, hWnd, OBJID_WINDOW, CHILDID_SELF);
         if (Prop(hWnd, kOwnMove) != 0) {
             return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
         }
         SetProp(hWnd, kMoves, Prop(hWnd, kMoves) + 1);
         if (const INT_PTR late = Prop(hWnd, kLateMs)) {
-            // A rescale under way in steps goes on at its own pace.
-            if (Prop(hWnd, kStepsDone) == 0) ::SetTimer(hWnd, kRescaleTimer, static_cast<UINT>(late), nullptr);
+            ::SetTimer(hWnd, kRescaleTimer, static_cast<UINT>(late), nullptr);
         } else {
             Rescale(hWnd);
         }
@@ -235,6 +209,12 @@ HWND CTargetThread::Create(const std::wstring& title, DWORD dwStyle, DWORD dwExS
         ::SendMessageW(m_hWndControl, WM_APP_CREATE, 0, reinterpret_cast<LPARAM>(&req)));
 }
 
+HWND CTargetThread::CreateInactive(const std::wstring& title, DWORD dwStyle, const RECT& rc) {
+    HWND hWnd = Create(title, dwStyle & ~WS_VISIBLE, 0, rc);
+    Show(hWnd, SW_SHOWNA);
+    return hWnd;
+}
+
 void CTargetThread::Destroy(HWND hWnd) {
     ::SendMessageW(m_hWndControl, WM_APP_DESTROY, 0, reinterpret_cast<LPARAM>(hWnd));
 }
@@ -256,10 +236,9 @@ void CTargetThread::HangAtIconQuery(HWND hWnd, DWORD dwMilliseconds) {
     ::SetPropW(hWnd, kHangAtIcon, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(dwMilliseconds)));
 }
 
-void CTargetThread::RescaleAcrossScales(HWND hWnd, DWORD dwLateMs, int nSteps) {
+void CTargetThread::RescaleAcrossScales(HWND hWnd, DWORD dwLateMs) {
     SetProp(hWnd, kScale, DoubleScalePercent(WindowRectOf(hWnd)));
     SetProp(hWnd, kLateMs, dwLateMs);
-    SetProp(hWnd, kSteps, nSteps);
 }
 
 void CTargetThread::JumpBackAfterMoves(HWND hWnd, DWORD dwAfterMs) {
@@ -270,8 +249,6 @@ void CTargetThread::JumpBackAfterMoves(HWND hWnd, DWORD dwAfterMs) {
 }
 
 void CTargetThread::HangAfterMoves(HWND hWnd, DWORD dwMilliseconds) { SetProp(hWnd, kHangMs, dwMilliseconds); }
-
-void CTargetThread::RaiseNoEvents(HWND hWnd) { SetProp(hWnd, kNoEvents, 1); }
 
 void CTargetThread::HangInsideMoves(HWND hWnd, DWORD dwMilliseconds) { SetProp(hWnd, kHangInsideMs, dwMilliseconds); }
 

@@ -15,18 +15,18 @@ public:
     // Creates a window of the thread's own class (with a small icon unless told otherwise).
     HWND Create(const std::wstring& title, DWORD dwStyle, DWORD dwExStyle, const RECT& rc, bool bIcon = true,
                 HWND hWndOwner = nullptr);
+    // The same, shown without being activated: any activation it counts is
+    // then another program's doing, and no late focus change of the system's
+    // takes the activation from the program under test.
+    HWND CreateInactive(const std::wstring& title, DWORD dwStyle, const RECT& rc);
     void Destroy(HWND hWnd);
     void Show(HWND hWnd, int nCmdShow);
     // The window refuses to become smaller than this, as a program with a minimum size does.
     void SetMinTrackSize(HWND hWnd, int cx, int cy);
     // From now on the window resizes itself when it reaches a display of
     // another scale (the double's scale line), as per-monitor aware programs do:
-    // inside the move, or dwLateMs later through its own queue (in nSteps
-    // steps, each dwLateMs after the one before).
-    void RescaleAcrossScales(HWND hWnd, DWORD dwLateMs = 0, int nSteps = 1);
-    // It raises no location-change events of its own (as Wine's windows raise
-    // none), so only reading its frame tells where it is.
-    void RaiseNoEvents(HWND hWnd);
+    // inside the move, or dwLateMs later through its own queue.
+    void RescaleAcrossScales(HWND hWnd, DWORD dwLateMs = 0);
     // After each move it is given, it moves back to where it is now, dwAfterMs later.
     void JumpBackAfterMoves(HWND hWnd, DWORD dwAfterMs);
     // Right after the next move it is given, its thread stops answering for that long.

@@ -28,7 +28,7 @@ void MouseMoveTo(int x, int y) {
 class Finder : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_hTarget = m_targets.Create(L"kelpo e2e finder target", kSizable, 0, RECT{1000, 80, 1250, 280});
+        m_hTarget = m_targets.CreateInactive(L"kelpo e2e finder target", kSizable, RECT{1000, 80, 1250, 280});
         ASSERT_TRUE(m_kelpo.Start());
         ASSERT_NE(m_kelpo.WaitForDialog(), nullptr);
         ASSERT_TRUE(MakeForeground(m_kelpo.Dlg()));
@@ -71,7 +71,7 @@ TEST_F(Finder, DraggingOntoAWindowMakesItTheTarget) {
     EXPECT_EQ(RectText(m_kelpo.Rect(IDC_RETICLE)), RectText(rcReticle));
 
     // A second drag works like the first; onto a window's child area too.
-    HWND hOther = m_targets.Create(L"kelpo e2e finder other", kSizable, 0, RECT{100, 600, 400, 780});
+    HWND hOther = m_targets.CreateInactive(L"kelpo e2e finder other", kSizable, RECT{100, 600, 400, 780});
     Drag(250, 700);
     EXPECT_EQ(m_kelpo.SelectedRow(), m_kelpo.FindRow(hOther));
     EXPECT_EQ(m_kelpo.Fields(), SizePosText(VisibleFrame(hOther)));
@@ -80,7 +80,7 @@ TEST_F(Finder, DraggingOntoAWindowMakesItTheTarget) {
 TEST_F(Finder, DroppingOnNothingPickableChangesNothing) {
     const RECT rcDlg = m_kelpo.Rect(0);
     const RECT rcReticle = m_kelpo.Rect(IDC_RETICLE);
-    HWND hCloaked = m_targets.Create(L"kelpo e2e cloaked", kSizable, 0, RECT{1000, 500, 1250, 700});
+    HWND hCloaked = m_targets.CreateInactive(L"kelpo e2e cloaked", kSizable, RECT{1000, 500, 1250, 700});
     ::SetPropW(hCloaked, kCloakedProp, reinterpret_cast<HANDLE>(1));
     const POINT drops[] = {
         {5, 5}, {rcDlg.left + 30, rcDlg.top + 50}, {rcReticle.left + 2, rcReticle.top + 2}, {1100, 600}};
