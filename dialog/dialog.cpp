@@ -426,7 +426,13 @@ bool CDialog::IsOnListHeader(POINT pt, bool bKeyboard) const {
 void CDialog::ResetTargetControls() {
     m_targetWatcher.Stop();
     m_targetMove.Forget();
-    EnableTargetControls(EnableState{false, false});
+    for (int nId : kFieldIds) {
+        EnableControl(nId, FALSE);
+    }
+    for (int nId = IDC_ANCHOR_CENTER; nId <= IDC_ANCHOR_BOTTOMRIGHT; ++nId) {
+        EnableControl(nId, FALSE);
+    }
+    EnableControl(IDC_APPLY, FALSE);
     for (int nId : kFieldIds) {
         ::SetDlgItemTextW(m_hWnd, nId, nullptr);
     }
@@ -560,10 +566,8 @@ void CDialog::ShowTargetRect(bool bKeepEdits) {
     m_windowList.UpdateItemRect(m_windowList.FindWindowItem(m_hwndTarget), rc);
 }
 
-void CDialog::EnableTargetControls() { EnableTargetControls(ComputeEnableState(m_targetInfo.dwStyle)); }
-
-// In the order Width, Height, X, Y, the anchors, Apply.
-void CDialog::EnableTargetControls(const EnableState& state) {
+void CDialog::EnableTargetControls() {
+    const EnableState state = ComputeEnableState(m_targetInfo.dwStyle);
     EnableControl(IDC_WIDTH, state.bSizable);
     EnableControl(IDC_HEIGHT, state.bSizable);
     EnableControl(IDC_X, state.bMovable);

@@ -66,7 +66,6 @@ public:
     // bKeepEdits: a field edited since the program last wrote it keeps its text.
     void ShowTargetRect(bool bKeepEdits);
     void EnableTargetControls();
-    void EnableTargetControls(const EnableState& state);
     void EnableControl(int nId, BOOL bEnable);
     void UpdateRestore(bool bMayDisable);
     BOOL MoveTarget(MoveKind kind);

@@ -42,6 +42,7 @@ protected:
     }
     // Presses on the reticle, drags to (x, y) and releases there.
     void Drag(int x, int y) {
+        ASSERT_TRUE(MakeForeground(m_kelpo.Dlg()));
         const POINT start = ReticleCentre();
         ::SetCursorPos(start.x, start.y);
         // The press must come after the pointer has arrived.

@@ -305,9 +305,23 @@ HWND CKelpo::WaitForBox() const {
     return hWndBox;
 }
 
+// Under Wine the X input focus can follow a moment later (a program that ended
+// while it was in the foreground, a window shown with activation), and then
+// takes the foreground away again, cancelling a drag under way: the window must
+// keep the foreground for a while before it counts as having it.
 bool MakeForeground(HWND hWnd) {
-    ::SetForegroundWindow(hWnd);
-    return WaitUntil([&] { return ::GetForegroundWindow() == hWnd; }, 3000);
+    ULONGLONG heldSince = 0;
+    return WaitUntil(
+        [&] {
+            if (::GetForegroundWindow() != hWnd) {
+                ::SetForegroundWindow(hWnd);
+                heldSince = 0;
+                return false;
+            }
+            if (heldSince == 0) heldSince = ::GetTickCount64();
+            return ::GetTickCount64() - heldSince >= 300;
+        },
+        5000);
 }
 
 std::wstring RectText(const RECT& rc) {
