@@ -114,7 +114,9 @@ DWORD CKelpo::WaitForQueuedInput(ULONGLONG since, DWORD dwTimeoutMs) const {
     // The list's hover time: queued, unused without hot tracking, kept when
     // the rows are rebuilt, and read back by a sent message.
     const HWND hList = Item(IDC_WINDOWS);
-    const LRESULT mark = ::SendMessageW(hList, LVM_GETHOVERTIME, 0, 0) == 1000 ? 1001 : 1000;
+    DWORD_PTR hover = 0;
+    ::SendMessageTimeoutW(hList, LVM_GETHOVERTIME, 0, 0, SMTO_NORMAL, dwTimeoutMs, &hover);
+    const LRESULT mark = hover == 1000 ? 1001 : 1000;
     ::PostMessageW(hList, LVM_SETHOVERTIME, 0, mark);
     const bool bTaken = WaitUntil(
         [&] {
