@@ -11,12 +11,6 @@ namespace {
 
 constexpr int kFieldIds[4] = {IDC_WIDTH, IDC_HEIGHT, IDC_X, IDC_Y};
 
-WINDOWINFO EmptyWindowInfo() {
-    WINDOWINFO info = {};
-    info.cbSize = sizeof(info);
-    return info;
-}
-
 bool IsProcessElevated() {
     HANDLE hToken = nullptr;
     DWORD dwElevated = 0;
@@ -509,8 +503,7 @@ BOOL CDialog::OnEnumWindow(HWND hWnd) {
     if (!IsEligibleWindow(hWnd)) {
         return TRUE;
     }
-    WINDOWINFO info = {};
-    info.cbSize = sizeof(info);
+    WINDOWINFO info = EmptyWindowInfo();
     GetVisibleWindowInfo(hWnd, info);
     m_windowList.AddWindowItem(hWnd, info.rcWindow);
     return TRUE;

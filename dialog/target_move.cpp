@@ -40,8 +40,7 @@ TargetPlacement ReadTargetPlacement(HWND hWnd) {
     TargetPlacement placement = {};
     RECT rcAfter = {};
     for (int i = 0; i < 3 && ::GetWindowRect(hWnd, &placement.rcWindow); ++i) {
-        WINDOWINFO info = {};
-        info.cbSize = sizeof(info);
+        WINDOWINFO info = EmptyWindowInfo();
         GetVisibleWindowInfo(hWnd, info);
         placement.rcFrame = info.rcWindow;
         if (!::GetWindowRect(hWnd, &rcAfter) || rcAfter == placement.rcWindow) {
@@ -253,8 +252,7 @@ void CTargetMove::OnLocationChange() {
         }
         return;
     }
-    WINDOWINFO info = {};
-    info.cbSize = sizeof(info);
+    WINDOWINFO info = EmptyWindowInfo();
     if (!GetVisibleWindowInfo(dlg.m_hwndTarget, info) ||
         (info.rcWindow == dlg.m_targetInfo.rcWindow && info.dwStyle == dlg.m_targetInfo.dwStyle)) {
         return;

@@ -9,6 +9,13 @@ bool IsEligibleWindow(HWND hWnd);
 // window manager reports them. info.cbSize must be set by the caller.
 bool GetVisibleWindowInfo(HWND hWnd, WINDOWINFO& info);
 
+// An empty window information with its size set, ready for the call above.
+inline WINDOWINFO EmptyWindowInfo() {
+    WINDOWINFO info = {};
+    info.cbSize = sizeof(info);
+    return info;
+}
+
 class CEnumTopLevelWindows {
 public:
     virtual BOOL OnEnumWindow(HWND hWnd) = 0;
