@@ -2,6 +2,18 @@
 
 CAppModule s_module;
 
+HRESULT GetModulePath(HMODULE hModule, wchar_t* pszPath, DWORD cchPath) {
+    const DWORD cch = ::GetModuleFileNameW(hModule, pszPath, cchPath);
+    if (cch == 0) {
+        return HResultFromLastError();
+    }
+    // A path that fills the buffer may have been cut short.
+    if (cch >= cchPath) {
+        return HResultFromWin32(ERROR_INSUFFICIENT_BUFFER);
+    }
+    return S_OK;
+}
+
 namespace {
 template <class T>
 BOOL AddUnique(CPodArray<T*>& list, T* p) {

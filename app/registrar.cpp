@@ -58,18 +58,6 @@ HRESULT LoadScript(const wchar_t* pszPath, UINT nResId, CPodArray<wchar_t>* pScr
 
 }  // namespace
 
-HRESULT GetModulePath(HMODULE hModule, wchar_t* pszPath, DWORD cchPath) {
-    const DWORD cch = ::GetModuleFileNameW(hModule, pszPath, cchPath);
-    if (cch == 0) {
-        return HResultFromLastError();
-    }
-    // A path that fills the buffer may have been cut short.
-    if (cch >= cchPath) {
-        return HResultFromWin32(ERROR_INSUFFICIENT_BUFFER);
-    }
-    return S_OK;
-}
-
 HRESULT CAppModule::ApplyRegistrationScript(UINT nResId, BOOL bRegister) {
     wchar_t szPath[MAX_PATH] = {};
     HRESULT hr = GetModulePath(nullptr, szPath, MAX_PATH);

@@ -1,123 +1,18 @@
 #include "app/registration_script.h"
 
+#include "app/script_tokens.h"
 #include "base/hresult.h"
 
 namespace {
 
-constexpr size_t kMaxToken = 4094;
-constexpr size_t kMaxReplacementName = 31;
 // Deeper than any registry allows; stops a hostile script from exhausting the stack.
 constexpr int kMaxNesting = 512;
-
-wchar_t FoldCase(wchar_t ch) { return (ch >= L'A' && ch <= L'Z') ? static_cast<wchar_t>(ch - L'A' + L'a') : ch; }
-
-bool IsSeparator(wchar_t ch) { return ch == L' ' || ch == L'\t' || ch == L'\r' || ch == L'\n'; }
 
 int32_t HrFromError(long error) { return HResultFromWin32(static_cast<int32_t>(error)); }
 
 // The system takes names up to their first zero: one inside would make the
 // name another's (a value "\0x" the default value, a key "\0x" its parent).
 bool IsPlainName(std::wstring_view name) { return name.find(L'\0') == std::wstring_view::npos; }
-
-// Splits the script into tokens. Each token is a terminated view into one
-// buffer asked for once, before the pass begins: a token takes at most its own
-// length in the text plus its terminating zero, and a pass reads the text at
-// most twice (the undo of a failed block reads that block again), so twice the
-// text suffices and the pass itself never asks for memory.
-class CTokenizer {
-public:
-    explicit CTokenizer(std::wstring_view text) : m_text(text) {}
-
-    bool Reserve() { return m_tokens.Resize(2 * (m_text.size() + 1)); }
-
-    // kHrOk with the token, kHrOk with bEnd at the end of the text, or a syntax error.
-    int32_t Next(std::wstring_view* pToken, bool* pEnd) {
-        *pEnd = false;
-        *pToken = std::wstring_view();
-        while (m_pos < m_text.size() && IsSeparator(m_text[m_pos])) {
-            ++m_pos;
-        }
-        if (m_pos >= m_text.size()) {
-            *pEnd = true;
-            return kHrOk;
-        }
-        const size_t first = m_used;
-        if (m_text[m_pos] == L'\'') {
-            ++m_pos;
-            for (;;) {
-                if (m_pos >= m_text.size()) {
-                    return kHrDispException;  // no closing quote
-                }
-                if (m_text[m_pos] == L'\'') {
-                    if (m_pos + 1 < m_text.size() && m_text[m_pos + 1] == L'\'') {
-                        Put(L'\'');
-                        m_pos += 2;
-                    } else {
-                        ++m_pos;
-                        break;
-                    }
-                } else {
-                    Put(m_text[m_pos++]);
-                }
-                if (m_used - first > kMaxToken) {
-                    return kHrDispException;
-                }
-            }
-        } else {
-            while (m_pos < m_text.size() && !IsSeparator(m_text[m_pos])) {
-                Put(m_text[m_pos++]);
-                if (m_used - first > kMaxToken) {
-                    return kHrDispException;
-                }
-            }
-        }
-        *pToken = std::wstring_view(m_tokens.data() + first, m_used - first);
-        Put(L'\0');
-        return kHrOk;
-    }
-
-    // Like Next, but a missing token is a syntax error: the text may not end here.
-    int32_t Require(std::wstring_view* pToken) {
-        bool bEnd = false;
-        int32_t hr = Next(pToken, &bEnd);
-        return hr < 0 ? hr : (bEnd ? kHrDispException : kHrOk);
-    }
-
-    // Whether the next token is exactly the given one; consumes it if so.
-    int32_t Accept(const wchar_t* psz, bool* pAccepted) {
-        const size_t save = m_pos;
-        const size_t saveUsed = m_used;
-        std::wstring_view token;
-        bool bEnd = false;
-        int32_t hr = Next(&token, &bEnd);
-        if (hr < 0) {
-            return hr;
-        }
-        *pAccepted = !bEnd && token == psz;
-        if (!*pAccepted) {
-            m_pos = save;
-            m_used = saveUsed;  // the token will be read again
-        }
-        return kHrOk;
-    }
-
-    size_t Position() const { return m_pos; }
-    void Seek(size_t pos) { m_pos = pos; }
-
-private:
-    // Within the bound above the buffer never fills; were it to, the token
-    // would come out cut, never written past the end.
-    void Put(wchar_t ch) {
-        if (m_used < m_tokens.size()) {
-            m_tokens[m_used++] = ch;
-        }
-    }
-
-    std::wstring_view m_text;
-    size_t m_pos = 0;
-    CPodArray<wchar_t> m_tokens;
-    size_t m_used = 0;
-};
 
 // Owns an opened key for the length of a scope.
 class CScopedKey {
@@ -406,18 +301,6 @@ private:
 
 }  // namespace
 
-bool EqualsNoCase(std::wstring_view a, std::wstring_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (FoldCase(a[i]) != FoldCase(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
 bool IsProtectedKeyName(std::wstring_view name) {
     static const wchar_t* const kProtected[] = {L"AppID", L"CLSID",    L"Component Categories", L"FileType",
                                                 L"Interface", L"Hardware", L"Mime",          L"SAM",
@@ -428,71 +311,6 @@ bool IsProtectedKeyName(std::wstring_view name) {
         }
     }
     return false;
-}
-
-bool CModuleReplacements::Make(std::wstring_view path) {
-    m_raw.Truncate(0);
-    for (wchar_t ch : path) {
-        if (!m_raw.Append(ch) || (ch == L'\'' && !m_raw.Append(L'\''))) {
-            return false;
-        }
-    }
-    if (!m_quoted.Assign(L"\"") || !m_quoted.Append(m_raw) || !m_quoted.Append(L'"')) {
-        return false;
-    }
-    m_table[0] = Replacement{L"APPID", L""};
-    m_table[1] = Replacement{L"Module", m_quoted};
-    m_table[2] = Replacement{L"Module_Raw", m_raw};
-    return true;
-}
-
-int32_t ExpandReplacements(std::wstring_view text, const Replacement* pTable, size_t nTable,
-                           CPodArray<wchar_t>* pOut) {
-    pOut->Clear();
-    auto append = [pOut](std::wstring_view part) {
-        for (wchar_t ch : part) {
-            if (!pOut->Add(ch)) {
-                return false;
-            }
-        }
-        return true;
-    };
-    if (!pOut->Reserve(text.size() + 1)) {
-        return kHrOutOfMemory;
-    }
-    for (size_t i = 0; i < text.size();) {
-        if (text[i] != L'%' || (i + 1 < text.size() && text[i + 1] == L'%')) {
-            // A plain character, or "%%" standing for one "%".
-            if (!append(std::wstring_view(text.data() + i, 1))) {
-                return kHrOutOfMemory;
-            }
-            i += text[i] == L'%' ? 2 : 1;
-            continue;
-        }
-        const size_t close = text.find(L'%', i + 1);
-        if (close == std::wstring_view::npos) {
-            return kHrDispException;
-        }
-        if (close - i - 1 > kMaxReplacementName) {
-            return kHrFail;
-        }
-        const std::wstring_view name(text.data() + i + 1, close - i - 1);
-        const Replacement* pFound = nullptr;
-        for (size_t j = 0; j < nTable; ++j) {
-            if (EqualsNoCase(pTable[j].name, name)) {
-                pFound = &pTable[j];
-                break;
-            }
-        }
-        if (pFound == nullptr) {
-            return kHrDispException;
-        }
-        if (!append(pFound->text)) {
-            return kHrOutOfMemory;
-        }
-        i = close + 1;
-    }
-    return kHrOk;
 }
 
 int32_t RunRegistrationScript(std::wstring_view script, bool bRegister, IRegistry& registry) {

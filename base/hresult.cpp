@@ -1,7 +1,7 @@
 #include "hresult.h"
 
 #include "base/wide_string.h"
-#include "geometry/number_text.h"
+#include "base/number_text.h"
 
 void FormatUnknownHResult(int32_t hr, wchar_t (&text)[kUnknownHResultChars]) {
     constexpr std::wstring_view kPrefix = L"HRESULT 0x";

@@ -1,6 +1,6 @@
 #include "dialog/about_text.h"
 
-#include "geometry/number_text.h"
+#include "base/number_text.h"
 
 Translation ChooseTranslation(const Translation* pairs, size_t count, uint16_t userLanguage) {
     if (pairs == nullptr || count == 0) {

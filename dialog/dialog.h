@@ -12,7 +12,12 @@
 #include "enum/window_list.h"
 #include "geometry/coord_value.h"
 #include "geometry/placement.h"
+#include "res/resource.h"
 #include "win/dialog_impl.h"
+#include "win/handles.h"
+
+// The value fields, in the order of the values they show.
+inline constexpr int kFieldIds[4] = {IDC_WIDTH, IDC_HEIGHT, IDC_X, IDC_Y};
 
 class CDialog : public CDialogImpl<CDialog>,
                 public CAboutBoxSiteImpl<CDialog>,
@@ -24,7 +29,7 @@ class CDialog : public CDialogImpl<CDialog>,
                 public CIdleHandler {
 public:
     UINT m_nDialogId = 0;
-    HACCEL m_hAccel = nullptr;
+    CAcceleratorOwner m_hAccel;
     CMonitorList m_monitorList;
     CWindowList m_windowList;
     CCoordValue m_coordValues[4];
@@ -34,7 +39,7 @@ public:
     RECT m_rcDefault = {};
     RECT m_rcRestore = {};
     // The reticle's image when the static would not take the cursor itself.
-    HICON m_hReticleIcon = nullptr;
+    CIconOwner m_hReticleIcon;
     CTargetWatcher m_targetWatcher{this};
     CTargetMove m_targetMove{*this};
     // A display the list could not take: falling back to another is then audible.
@@ -67,6 +72,7 @@ public:
     void ShowTargetRect(bool bKeepEdits);
     void EnableTargetControls();
     void EnableControl(int nId, BOOL bEnable);
+    void EnableAnchors(BOOL bEnable);
     void UpdateRestore(bool bMayDisable);
     BOOL MoveTarget(MoveKind kind);
     void SelectTarget(HWND hWnd);
@@ -77,6 +83,7 @@ public:
 private:
     LRESULT OnInitDialog();
     void OnDestroy();
+    bool OnCommand(WORD wId, WORD wCode);
     void OnContextMenu(HWND hWndClicked, LPARAM lParam);
     bool IsOnListHeader(POINT pt, bool bKeyboard) const;
     void OnApply();
@@ -85,6 +92,8 @@ private:
     LRESULT OnWindowListItemChanged(const NMLISTVIEW* pnmlv);
 
     bool InitDialog();
+    void SetIcons();
+    bool SubclassControls();
     bool MakeElevatedTitle();
     bool RunDialogInitData();
     void CentreOnWorkArea();

@@ -1,6 +1,7 @@
 #include "dialog/reticle.h"
 
 #include "dialog/reticle_track.h"
+#include "win/handles.h"
 
 namespace {
 
@@ -60,15 +61,8 @@ BOOL CReticle::ProcessWindowMessage(HWND, UINT uMsg, WPARAM, LPARAM lParam, LRES
 void CReticle::BeginDrag() {
     const HICON hIcon = GetIcon();
     POINT hotspot = {0, 0};
-    ICONINFO ii = {};
-    if (hIcon != nullptr && ::GetIconInfo(hIcon, &ii)) {
-        hotspot = POINT{static_cast<LONG>(ii.xHotspot), static_cast<LONG>(ii.yHotspot)};
-        if (ii.hbmMask != nullptr) {
-            ::DeleteObject(ii.hbmMask);
-        }
-        if (ii.hbmColor != nullptr) {
-            ::DeleteObject(ii.hbmColor);
-        }
+    if (const CIconBitmaps bitmaps(hIcon); bitmaps.bValid) {
+        hotspot = POINT{static_cast<LONG>(bitmaps.ii.xHotspot), static_cast<LONG>(bitmaps.ii.yHotspot)};
     }
     RECT rc = {};
     GetWindowRect(&rc);

@@ -2,6 +2,23 @@
 #pragma once
 #include "win/window_impl.h"
 
+// An empty monitor information with its size set, ready for GetMonitorInfoW.
+inline MONITORINFO EmptyMonitorInfo() {
+    MONITORINFO mi = {};
+    mi.cbSize = sizeof(mi);
+    return mi;
+}
+
+// The display's work area; false when it cannot be read (the display is gone).
+inline bool GetWorkArea(HMONITOR hMonitor, RECT* prcWork) {
+    MONITORINFO mi = EmptyMonitorInfo();
+    if (hMonitor == nullptr || !::GetMonitorInfoW(hMonitor, &mi)) {
+        return false;
+    }
+    *prcWork = mi.rcWork;
+    return true;
+}
+
 class CEnumDisplayMonitors {
 public:
     virtual BOOL OnEnumMonitor(HMONITOR hMonitor) = 0;

@@ -1,7 +1,5 @@
 #include "enum/sort_keys.h"
 
-#include "geometry/number_text.h"
-
 std::wstring_view MakeTextKey(const wchar_t* pszCell) {
     if (pszCell == nullptr) {
         return std::wstring_view();

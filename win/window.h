@@ -111,6 +111,20 @@ public:
         item.pszText = const_cast<wchar_t*>(pszText);
         return SetItem(item);
     }
+    LPARAM GetItemData(int nItem) const {
+        LVITEMW item = {};
+        item.mask = LVIF_PARAM;
+        item.iItem = nItem;
+        SendMessage(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        return item.lParam;
+    }
+    BOOL SetItemData(int nItem, LPARAM lParam) const {
+        LVITEMW item = {};
+        item.mask = LVIF_PARAM;
+        item.iItem = nItem;
+        item.lParam = lParam;
+        return SetItem(item);
+    }
     BOOL SetItemState(int nItem, UINT state, UINT mask) const {
         LVITEMW item = {};
         item.state = state;

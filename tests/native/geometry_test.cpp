@@ -235,7 +235,7 @@ TEST(AnchorGrid, PacksRowsAndColumnsEdgeToEdge) {
 
 }  // namespace
 
-#include "geometry/number_text.h"
+#include "base/number_text.h"
 
 namespace {
 

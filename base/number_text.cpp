@@ -1,4 +1,4 @@
-#include "geometry/number_text.h"
+#include "base/number_text.h"
 
 CNumberText DecimalText(int64_t value) {
     CNumberText text;
