@@ -229,6 +229,26 @@ RECT CKelpo::HeaderItemRect(int iCol) const {
     return rc;
 }
 
+bool CKelpo::ClickHeader(int iCol, int fmtArrow) const {
+    if (!MakeForeground(m_hWndDlg)) {
+        return false;
+    }
+    const RECT rc = HeaderItemRect(iCol);
+    MouseClickAt((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    return WaitUntil([&] { return (HeaderFormat(iCol) & fmtArrow) != 0; });
+}
+
+bool CKelpo::WaitForDropDown(int nId, bool bOpen) const {
+    return WaitUntil([&] { return (::SendMessageW(Item(nId), CB_GETDROPPEDSTATE, 0, 0) != 0) == bOpen; });
+}
+
+void CKelpo::SetFields(const wchar_t* w, const wchar_t* h, const wchar_t* x, const wchar_t* y) const {
+    const wchar_t* texts[4] = {w, h, x, y};
+    for (int i = 0; i < 4; ++i) {
+        SetText(kFieldIds[i], texts[i]);
+    }
+}
+
 std::wstring CKelpo::Fields() const {
     return Text(IDC_WIDTH) + L"," + Text(IDC_HEIGHT) + L"," + Text(IDC_X) + L"," + Text(IDC_Y);
 }
@@ -340,7 +360,7 @@ HWND CKelpo::Focus() const {
 
 int CKelpo::FocusedField() const {
     HWND hWnd = Focus();
-    for (int nId : {IDC_WIDTH, IDC_HEIGHT, IDC_X, IDC_Y}) {
+    for (int nId : kFieldIds) {
         if (hWnd != nullptr && (hWnd == Item(nId) || ::GetParent(hWnd) == Item(nId))) {
             return nId;
         }

@@ -10,6 +10,9 @@
 #include "target_windows.h"
 #include "tests/dwm_double/frame_rule.h"
 
+// The value fields, in the order "w,h,x,y".
+constexpr int kFieldIds[4] = {IDC_WIDTH, IDC_HEIGHT, IDC_X, IDC_Y};
+
 // Full path of the executable under test (KELPO_EXE, else dist\ beside the working directory).
 std::wstring KelpoPath();
 
@@ -77,6 +80,11 @@ public:
     int SelectedRow() const;
     int HeaderFormat(int iCol) const;
     RECT HeaderItemRect(int iCol) const;
+    // Clicks a column's header with the real mouse; true once its arrow shows fmtArrow.
+    bool ClickHeader(int iCol, int fmtArrow) const;
+    // Waits until a field's drop-down list is open (or closed).
+    bool WaitForDropDown(int nId, bool bOpen) const;
+    void SetFields(const wchar_t* w, const wchar_t* h, const wchar_t* x, const wchar_t* y) const;
     // The four fields as "w,h,x,y".
     std::wstring Fields() const;
     std::wstring RowNumbers(int iRow) const;

@@ -86,15 +86,4 @@ TEST(MonitorList, SelectsByHandleOrClears) {
 
 namespace {
 
-TEST(ModulePath, APathThatFillsTheBufferIsRefused) {
-    wchar_t szFull[MAX_PATH] = {};
-    ASSERT_EQ(GetModulePath(nullptr, szFull, MAX_PATH), S_OK);
-    const DWORD cch = static_cast<DWORD>(wcslen(szFull));
-    std::vector<wchar_t> exact(cch + 1);
-    EXPECT_EQ(GetModulePath(nullptr, exact.data(), cch + 1), S_OK);
-    EXPECT_STREQ(exact.data(), szFull);
-    std::vector<wchar_t> tight(cch);
-    EXPECT_EQ(static_cast<uint32_t>(GetModulePath(nullptr, tight.data(), cch)), 0x8007007Au);
-}
-
 }  // namespace

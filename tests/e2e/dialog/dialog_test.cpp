@@ -46,14 +46,13 @@ TEST(Dialog, AppearsCentredWithItsTitleAndNoTarget) {
     EXPECT_NE(exStyle & WS_EX_TOPMOST, 0);
     EXPECT_NE(exStyle & WS_EX_APPWINDOW, 0);
 
+    // Centred on the work area, to the pixel that halving allows.
     MONITORINFO mi = {};
     mi.cbSize = sizeof(mi);
     ::GetMonitorInfoW(::MonitorFromWindow(kelpo.Dlg(), MONITOR_DEFAULTTONEAREST), &mi);
     const RECT rc = kelpo.Rect(0);
-    const int cx = rc.right - rc.left;
-    const int cy = rc.bottom - rc.top;
-    EXPECT_EQ(rc.left, (mi.rcWork.left + mi.rcWork.right) / 2 - cx / 2);
-    EXPECT_EQ(rc.top, (mi.rcWork.top + mi.rcWork.bottom) / 2 - cy / 2);
+    EXPECT_NEAR(rc.left - mi.rcWork.left, mi.rcWork.right - rc.right, 1);
+    EXPECT_NEAR(rc.top - mi.rcWork.top, mi.rcWork.bottom - rc.bottom, 1);
 
     // Scaled for the display: as large as the template makes a dialog here,
     // whose font follows the DPI.
@@ -81,7 +80,7 @@ TEST(Dialog, AppearsCentredWithItsTitleAndNoTarget) {
         EXPECT_TRUE(kelpo.Enabled(nId)) << nId;
     }
     // Each value field offers its five presets.
-    for (int nId : {IDC_WIDTH, IDC_HEIGHT, IDC_X, IDC_Y}) {
+    for (int nId : kFieldIds) {
         EXPECT_EQ(::SendMessageW(kelpo.Item(nId), CB_GETCOUNT, 0, 0), 5) << nId;
     }
     wchar_t sz[64] = {};
@@ -362,7 +361,7 @@ TEST(OutOfMemory, EachAllocationFailingIsReportedOrChangesNothingTheUserSees) {
             ++nRight;
             ASSERT_EQ(kelpo.WaitForDialog(), hDlg);
             EXPECT_EQ(kelpo.Title(), ExpectedTitle(L"Administrator: "));
-            for (int nId : {IDC_WIDTH, IDC_HEIGHT, IDC_X, IDC_Y}) {
+            for (int nId : kFieldIds) {
                 EXPECT_EQ(::SendMessageW(kelpo.Item(nId), CB_GETCOUNT, 0, 0), 5) << nId;
             }
             kelpo.Command(ID_REFRESH);
@@ -378,10 +377,7 @@ TEST(OutOfMemory, EachAllocationFailingIsReportedOrChangesNothingTheUserSees) {
             EXPECT_EQ(kelpo.RowNumbers(iRow), SizePosText(VisibleFrame(hTarget)));
             kelpo.SelectRow(iRow);
             EXPECT_EQ(kelpo.Fields(), SizePosText(VisibleFrame(hTarget)));
-            kelpo.SetText(IDC_WIDTH, L"500");
-            kelpo.SetText(IDC_HEIGHT, L"300");
-            kelpo.SetText(IDC_X, L"100");
-            kelpo.SetText(IDC_Y, L"50");
+            kelpo.SetFields(L"500", L"300", L"100", L"50");
             kelpo.Command(IDC_HEIGHT + 3);  // "Half"
             const std::wstring half = kelpo.Text(IDC_HEIGHT);
             kelpo.Click(IDC_APPLY);

@@ -234,21 +234,3 @@ TEST(AnchorGrid, PacksRowsAndColumnsEdgeToEdge) {
 }
 
 }  // namespace
-
-#include "base/number_text.h"
-
-namespace {
-
-TEST(NumberText, DecimalAndHexWithoutPrintf) {
-    EXPECT_EQ(DecimalText(0).View(), L"0");
-    EXPECT_EQ(DecimalText(-1361).View(), L"-1361");
-    EXPECT_EQ(DecimalText(32767).View(), L"32767");
-    EXPECT_EQ(DecimalText(INT64_MIN).View(), L"-9223372036854775808");
-    EXPECT_EQ(DecimalText(int64_t{INT32_MAX} - INT32_MIN).View(), L"4294967295");
-    EXPECT_EQ(HexText(0x409, 4).View(), L"0409");
-    EXPECT_EQ(HexText(0x80070002u, 8).View(), L"80070002");
-    EXPECT_EQ(HexText(0, 1).View(), L"0");
-    EXPECT_EQ(HexText(0xABCDEF12u, 2).View(), L"abcdef12");
-}
-
-}  // namespace

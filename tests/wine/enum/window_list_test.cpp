@@ -41,20 +41,10 @@ protected:
 
     std::wstring Cell(int iItem, int iSub) {
         wchar_t sz[512] = {};
-        LVITEMW item = {};
-        item.iSubItem = iSub;
-        item.pszText = sz;
-        item.cchTextMax = 512;
-        m_list.SendMessage(LVM_GETITEMTEXTW, iItem, reinterpret_cast<LPARAM>(&item));
+        m_list.GetCellText(iItem, iSub, sz, 512);
         return sz;
     }
-    LPARAM Data(int iItem) {
-        LVITEMW item = {};
-        item.mask = LVIF_PARAM;
-        item.iItem = iItem;
-        m_list.SendMessage(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-        return item.lParam;
-    }
+    LPARAM Data(int iItem) { return m_list.GetItemData(iItem); }
     int HeaderFormat(int iCol) {
         HDITEMW hdi = {};
         hdi.mask = HDI_FORMAT;

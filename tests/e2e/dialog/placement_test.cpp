@@ -4,15 +4,13 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "geometry/anchor_grid.h"
 #include "harness.h"
 
 namespace {
 
 constexpr DWORD kSizable = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
 constexpr DWORD kFixed = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
-const int kAnchors[] = {IDC_ANCHOR_CENTER,   IDC_ANCHOR_TOP,      IDC_ANCHOR_BOTTOM,
-                        IDC_ANCHOR_LEFT,     IDC_ANCHOR_TOPLEFT,  IDC_ANCHOR_BOTTOMLEFT,
-                        IDC_ANCHOR_RIGHT,    IDC_ANCHOR_TOPRIGHT, IDC_ANCHOR_BOTTOMRIGHT};
 
 // Displays of two scales side by side, which Wine cannot show, simulated by the
 // window manager double: right of x = 640 the borders are those of a display
@@ -43,12 +41,7 @@ protected:
         m_kelpo.SelectRow(iRow);
         ASSERT_EQ(m_kelpo.SelectedRow(), m_kelpo.FindRow(hWnd));
     }
-    void Type(const wchar_t* w, const wchar_t* h, const wchar_t* x, const wchar_t* y) {
-        m_kelpo.SetText(IDC_WIDTH, w);
-        m_kelpo.SetText(IDC_HEIGHT, h);
-        m_kelpo.SetText(IDC_X, x);
-        m_kelpo.SetText(IDC_Y, y);
-    }
+    void Type(const wchar_t* w, const wchar_t* h, const wchar_t* x, const wchar_t* y) { m_kelpo.SetFields(w, h, x, y); }
     void TypeRect(const RECT& rc) {
         Type(std::to_wstring(rc.right - rc.left).c_str(), std::to_wstring(rc.bottom - rc.top).c_str(),
              std::to_wstring(rc.left).c_str(), std::to_wstring(rc.top).c_str());
@@ -56,12 +49,12 @@ protected:
     // Enabled state of fields, spin buttons, anchors and Apply as "WHXY S A P".
     std::wstring Usable() {
         std::wstring s;
-        for (int nId : {IDC_WIDTH, IDC_HEIGHT, IDC_X, IDC_Y}) s += m_kelpo.Enabled(nId) ? L"1" : L"0";
+        for (int nId : kFieldIds) s += m_kelpo.Enabled(nId) ? L"1" : L"0";
         s += L" ";
         for (int nId : {IDC_WIDTH_SPIN, IDC_HEIGHT_SPIN, IDC_X_SPIN, IDC_Y_SPIN}) s += m_kelpo.Enabled(nId) ? L"1" : L"0";
         s += L" ";
         int anchors = 0;
-        for (int nId : kAnchors) anchors += m_kelpo.Enabled(nId) ? 1 : 0;
+        for (int nId : kAnchorGridIds) anchors += m_kelpo.Enabled(nId) ? 1 : 0;
         s += std::to_wstring(anchors);
         s += m_kelpo.Enabled(IDC_APPLY) ? L" 1" : L" 0";
         return s;
@@ -425,10 +418,7 @@ TEST_F(Placement, MaximisedTargetRefusesTheMoveAndTakesItsNewRestoreRectangle) {
 TEST_F(Placement, ASelectedTargetsRowAndFieldsFollowItWithoutLosingWhatWasTyped) {
     HWND hMiddle = m_targets.Create(L"kelpo e2e middle", kSizable, 0, RECT{0, 0, 600, 200});
     m_kelpo.Command(ID_REFRESH);
-    ASSERT_TRUE(MakeForeground(m_kelpo.Dlg()));
-    const RECT rcWidth = m_kelpo.HeaderItemRect(1);
-    MouseClickAt((rcWidth.left + rcWidth.right) / 2, (rcWidth.top + rcWidth.bottom) / 2);
-    ASSERT_TRUE(WaitUntil([&] { return (m_kelpo.HeaderFormat(1) & HDF_SORTUP) != 0; }));
+    ASSERT_TRUE(m_kelpo.ClickHeader(1, HDF_SORTUP));
     ASSERT_LT(m_kelpo.FindRow(m_hTarget), m_kelpo.FindRow(hMiddle));
     Select(m_hTarget);
     const auto rowShows = [&] {
@@ -464,7 +454,7 @@ TEST_F(Placement, TheFollowKeepsTheDropDownAndTheFocus) {
     HWND hWidth = m_kelpo.Item(IDC_WIDTH);
     ::SendMessageW(m_kelpo.Dlg(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hWidth), TRUE);
     ::SendMessageW(hWidth, CB_SHOWDROPDOWN, TRUE, 0);
-    ASSERT_TRUE(WaitUntil([&] { return ::SendMessageW(hWidth, CB_GETDROPPEDSTATE, 0, 0) != 0; }));
+    ASSERT_TRUE(m_kelpo.WaitForDropDown(IDC_WIDTH, true));
     ::SetWindowPos(m_hTarget, nullptr, 50, 60, 520, 300, SWP_NOZORDER | SWP_NOACTIVATE);
     ASSERT_TRUE(WaitUntil([&] { return m_kelpo.Text(IDC_X) == std::to_wstring(VisibleFrame(m_hTarget).left); }));
     ::SendMessageW(hWidth, CB_SHOWDROPDOWN, FALSE, 0);
@@ -548,110 +538,44 @@ TEST_F(Placement, WhatArrivesDuringTheSettleIsDoneAfterIt) {
     }
 }
 
-TEST_F(Placement, PresetsWriteTheirValuesForTheChosenDisplay) {
+// What each preset and anchor computes is the native tables' rule; here, that
+// they reach the real dialog's fields with the chosen display's work area and
+// the measured default, and that Apply lands on what they wrote.
+TEST_F(Placement, PresetsAndAnchorsWriteTheFieldsForTheChosenDisplay) {
     const RECT wa = WorkArea();
-    const int waW = wa.right - wa.left;
-    const int waH = wa.bottom - wa.top;
     Select(m_hTarget);
-    const RECT rcC = VisibleFrame(m_hTarget);
-    const int cH = rcC.bottom - rcC.top;
     Type(L"800", L"600", L"100", L"50");
-    const struct {
-        int id;
-        int value;
-    } cases[] = {
-        {IDC_WIDTH + 0, rcC.right - rcC.left}, {IDC_WIDTH + 2, waW},      {IDC_WIDTH + 3, waW / 2},
-        {IDC_WIDTH + 4, waW / 4},              {IDC_HEIGHT + 2, waH},     {IDC_HEIGHT + 3, waH / 2},
-        {IDC_HEIGHT + 0, cH},
-    };
-    const int fields[4] = {IDC_WIDTH, IDC_HEIGHT, IDC_X, IDC_Y};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.id);
-        const int nField = c.id / 10 * 10;
-        std::wstring before[4];
-        for (int i = 0; i < 4; ++i) before[i] = m_kelpo.Text(fields[i]);
-        m_kelpo.Command(static_cast<WORD>(c.id));
-        EXPECT_EQ(m_kelpo.Text(nField), std::to_wstring(c.value));
-        EXPECT_EQ(m_kelpo.FocusedField(), nField);
-        // Only the preset's own field changes.
-        for (int i = 0; i < 4; ++i) {
-            if (fields[i] != nField) {
-                EXPECT_EQ(m_kelpo.Text(fields[i]), before[i]) << fields[i];
-            }
-        }
-    }
+    m_kelpo.Command(IDC_WIDTH + 2);
+    EXPECT_EQ(m_kelpo.Fields(), std::to_wstring(wa.right - wa.left) + L",600,100,50");
+    EXPECT_EQ(m_kelpo.FocusedField(), IDC_WIDTH);
 
-    // Position presets rewrite Width and Height with the values they used.
-    Type(L"800", L"", L"100", L"50");
-    m_kelpo.Command(IDC_X + 4);
-    EXPECT_EQ(m_kelpo.Fields(), L"800," + std::to_wstring(cH) + L"," + std::to_wstring(wa.right - 800) + L",50");
-    EXPECT_EQ(m_kelpo.FocusedField(), IDC_X);
-    m_kelpo.Command(IDC_Y + 3);
-    EXPECT_EQ(m_kelpo.Text(IDC_Y), std::to_wstring((wa.top + wa.bottom) / 2 - (50 + 50 + cH) / 2 + 50));
-    EXPECT_EQ(m_kelpo.FocusedField(), IDC_Y);
-    m_kelpo.Command(IDC_X + 0);
-    EXPECT_EQ(m_kelpo.Text(IDC_X), std::to_wstring(rcC.left));
-    m_kelpo.Command(IDC_Y + 2);
-    EXPECT_EQ(m_kelpo.Text(IDC_Y), std::to_wstring(wa.top));
+    m_kelpo.SetText(IDC_WIDTH, L"800");
+    ::SendMessageW(m_kelpo.Dlg(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_kelpo.Item(IDC_WINDOWS)), TRUE);
+    m_kelpo.Click(IDC_ANCHOR_TOPLEFT);
+    EXPECT_EQ(m_kelpo.Fields(), L"800,600," + std::to_wstring(wa.left) + L"," + std::to_wstring(wa.top));
+    EXPECT_EQ(m_kelpo.FocusedField(), 0);
+    EXPECT_EQ(RectText(WindowRect(m_hTarget)), L"30,40,430,340");
+    m_kelpo.Click(IDC_APPLY);
+    EXPECT_EQ(RectText(VisibleFrame(m_hTarget)), RectText(RECT{wa.left, wa.top, wa.left + 800, wa.top + 600}));
 
     // "Default" is the visible frame of a new overlapped window with default
-    // place and size, the same for every target.
+    // place and size, as the system gives it to this test too.
     HWND hProbe = ::CreateWindowExW(0, L"STATIC", nullptr, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
                                     CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
     const std::wstring defaults = SizePosText(VisibleFrame(hProbe));
     ::DestroyWindow(hProbe);
-    for (HWND hWnd : {m_hTarget, m_targets.Create(L"kelpo e2e other", kSizable, 0, RECT{0, 0, 123, 45})}) {
-        m_kelpo.Command(ID_REFRESH);
-        Select(hWnd);
-        for (int nId : {IDC_WIDTH, IDC_HEIGHT, IDC_X, IDC_Y}) m_kelpo.Command(static_cast<WORD>(nId + 1));
-        EXPECT_EQ(m_kelpo.Fields(), defaults);
-    }
-
-    // Nothing has moved; Apply then puts the visible frame on what the presets wrote.
-    EXPECT_EQ(RectText(WindowRect(m_hTarget)), L"30,40,430,340");
-    Select(m_hTarget);
-    for (int nId : {IDC_WIDTH + 3, IDC_HEIGHT + 2, IDC_X + 4, IDC_Y + 2}) m_kelpo.Command(static_cast<WORD>(nId));
-    m_kelpo.Click(IDC_APPLY);
-    EXPECT_EQ(RectText(VisibleFrame(m_hTarget)),
-              RectText(RECT{wa.right - waW / 2, wa.top, wa.right, wa.bottom}));
-}
-
-TEST_F(Placement, AnchorsWriteAllFourFieldsAndKeepTheFocus) {
-    const RECT wa = WorkArea();
-    Select(m_hTarget);
-    ::SendMessageW(m_kelpo.Dlg(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_kelpo.Item(IDC_WINDOWS)), TRUE);
-    Type(L"800", L"600", L"100", L"50");
-    m_kelpo.Click(IDC_ANCHOR_TOPLEFT);
-    EXPECT_EQ(m_kelpo.Fields(), L"800,600," + std::to_wstring(wa.left) + L"," + std::to_wstring(wa.top));
-    m_kelpo.Click(IDC_ANCHOR_CENTER);
-    EXPECT_EQ(m_kelpo.Fields(), L"800,600," + std::to_wstring((wa.left + wa.right) / 2 - 400) + L"," +
-                                    std::to_wstring((wa.top + wa.bottom) / 2 - 300));
-    EXPECT_EQ(m_kelpo.FocusedField(), 0);
-    // An empty Height is replaced by the current height before Y is computed.
-    const RECT rcC = VisibleFrame(m_hTarget);
-    const int cH = rcC.bottom - rcC.top;
-    m_kelpo.SetText(IDC_HEIGHT, L"");
-    m_kelpo.Click(IDC_ANCHOR_BOTTOM);
-    EXPECT_EQ(m_kelpo.Text(IDC_HEIGHT), std::to_wstring(cH));
-    EXPECT_EQ(m_kelpo.Text(IDC_Y), std::to_wstring(wa.bottom - cH));
-    EXPECT_EQ(RectText(WindowRect(m_hTarget)), L"30,40,430,340");
-    m_kelpo.Click(IDC_APPLY);
-    EXPECT_EQ(RectText(VisibleFrame(m_hTarget)),
-              RectText(RECT{(wa.left + wa.right) / 2 - 400, wa.bottom - cH, (wa.left + wa.right) / 2 + 400,
-                            wa.bottom}));
+    for (int nId : kFieldIds) m_kelpo.Command(static_cast<WORD>(nId + 1));
+    EXPECT_EQ(m_kelpo.Fields(), defaults);
 }
 
 TEST_F(Placement, AnchorButtonsTouchEdgeToEdge) {
-    const int grid[9] = {IDC_ANCHOR_TOPLEFT,    IDC_ANCHOR_TOP,    IDC_ANCHOR_TOPRIGHT,
-                         IDC_ANCHOR_LEFT,       IDC_ANCHOR_CENTER, IDC_ANCHOR_RIGHT,
-                         IDC_ANCHOR_BOTTOMLEFT, IDC_ANCHOR_BOTTOM, IDC_ANCHOR_BOTTOMRIGHT};
     for (int i = 0; i < 9; ++i) {
-        const RECT rc = m_kelpo.Rect(grid[i]);
+        const RECT rc = m_kelpo.Rect(kAnchorGridIds[i]);
         if (i % 3 > 0) {
-            EXPECT_EQ(rc.left, m_kelpo.Rect(grid[i - 1]).right) << i;
+            EXPECT_EQ(rc.left, m_kelpo.Rect(kAnchorGridIds[i - 1]).right) << i;
         }
         if (i >= 3) {
-            EXPECT_EQ(rc.top, m_kelpo.Rect(grid[i - 3]).bottom) << i;
+            EXPECT_EQ(rc.top, m_kelpo.Rect(kAnchorGridIds[i - 3]).bottom) << i;
         }
     }
     // Each spin button stands beside its field with the field's top and height.
@@ -671,11 +595,11 @@ TEST_F(Placement, DropDownPresetsKeepTheTypedTextUntilTheValueReplacesIt) {
 
     // Open, move to "Half", Escape: the typed text is back and nothing was computed.
     SendKey(VK_F4);
-    ASSERT_TRUE(WaitUntil([&] { return ::SendMessageW(m_kelpo.Item(IDC_WIDTH), CB_GETDROPPEDSTATE, 0, 0) != 0; }));
+    ASSERT_TRUE(m_kelpo.WaitForDropDown(IDC_WIDTH, true));
     SendKey(VK_DOWN);
     SendKey(VK_DOWN);
     SendKey(VK_ESCAPE);
-    ASSERT_TRUE(WaitUntil([&] { return ::SendMessageW(m_kelpo.Item(IDC_WIDTH), CB_GETDROPPEDSTATE, 0, 0) == 0; }));
+    ASSERT_TRUE(m_kelpo.WaitForDropDown(IDC_WIDTH, false));
     ::Sleep(200);
     EXPECT_EQ(m_kelpo.Text(IDC_WIDTH), L"640");
     EXPECT_EQ(m_kelpo.WaitForExit(0), static_cast<DWORD>(STILL_ACTIVE));
@@ -683,7 +607,7 @@ TEST_F(Placement, DropDownPresetsKeepTheTypedTextUntilTheValueReplacesIt) {
     // Open, pick "Full" with Enter: the field ends with the work area's width.
     const RECT wa = ChosenDisplay().rcWork;
     SendKey(VK_F4);
-    ASSERT_TRUE(WaitUntil([&] { return ::SendMessageW(m_kelpo.Item(IDC_WIDTH), CB_GETDROPPEDSTATE, 0, 0) != 0; }));
+    ASSERT_TRUE(m_kelpo.WaitForDropDown(IDC_WIDTH, true));
     ::SendMessageW(m_kelpo.Item(IDC_WIDTH), CB_SETCURSEL, 1, 0);
     SendKey(VK_DOWN);
     SendKey(VK_RETURN);
@@ -712,13 +636,13 @@ TEST_F(Placement, UpAndDownKeysStepTheValueWithinRange) {
     // With the drop-down open, Up moves the list's highlight instead.
     HWND hCombo = m_kelpo.Item(IDC_WIDTH);
     SendKey(VK_F4);
-    ASSERT_TRUE(WaitUntil([&] { return ::SendMessageW(hCombo, CB_GETDROPPEDSTATE, 0, 0) != 0; }));
+    ASSERT_TRUE(m_kelpo.WaitForDropDown(IDC_WIDTH, true));
     ::SendMessageW(hCombo, CB_SETCURSEL, 3, 0);
     SendKey(VK_UP);
     EXPECT_TRUE(WaitUntil([&] { return ::SendMessageW(hCombo, CB_GETCURSEL, 0, 0) == 2; }))
         << ::SendMessageW(hCombo, CB_GETCURSEL, 0, 0);
     SendKey(VK_ESCAPE);
-    ASSERT_TRUE(WaitUntil([&] { return ::SendMessageW(hCombo, CB_GETDROPPEDSTATE, 0, 0) == 0; }));
+    ASSERT_TRUE(m_kelpo.WaitForDropDown(IDC_WIDTH, false));
 }
 
 }  // namespace

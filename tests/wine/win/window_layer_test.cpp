@@ -290,20 +290,4 @@ TEST(WindowText, ReadsWholeTextsOfEveryLength) {
     ::DestroyWindow(hWnd);
 }
 
-TEST(AppModule, LoopRegistryIsKeyedByThread) {
-    CAppModule module;
-    module.Init(::GetModuleHandleW(nullptr));
-    CMessageLoop first, second;
-    EXPECT_EQ(module.GetMessageLoop(), nullptr);
-    EXPECT_TRUE(module.AddMessageLoop(&first));
-    EXPECT_TRUE(module.AddMessageLoop(&second));
-    EXPECT_EQ(module.GetMessageLoop(), &first);
-    EXPECT_EQ(module.GetMessageLoop(::GetCurrentThreadId() + 1), nullptr);
-    EXPECT_TRUE(module.RemoveMessageLoop());
-    EXPECT_EQ(module.GetMessageLoop(), &second);
-    EXPECT_TRUE(module.RemoveMessageLoop());
-    EXPECT_FALSE(module.RemoveMessageLoop());
-    module.Term();
-}
-
 }  // namespace
