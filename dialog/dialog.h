@@ -53,19 +53,24 @@ public:
     CDialog();
     ~CDialog() override;
 
+    // The message map and the dialog-level commands (dialog.cpp).
     BOOL ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult,
                               DWORD dwMsgMapID) override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
     BOOL OnIdle() override { return FALSE; }
+
+    // The two lists and the selection (dialog_lists.cpp).
     BOOL OnEnumMonitor(HMONITOR hMonitor) override;
     BOOL OnEnumWindow(HWND hWnd) override;
     void OnTargetLocationChange() override;
-
-    void ResetTargetControls();
     BOOL Refresh();
     BOOL LoadMonitorList();
     BOOL LoadWindowList();
+    void SelectTarget(HWND hWnd);
+    void FollowListSelection();
 
+    // The fields, presets and anchors (dialog_fields.cpp).
+    void ResetTargetControls();
     RECT GetFieldRect() const;
     BOOL ExchangeTargetRect(BOOL bSave);
     // bKeepEdits: a field edited since the program last wrote it keeps its text.
@@ -74,23 +79,29 @@ public:
     void EnableControl(int nId, BOOL bEnable);
     void EnableAnchors(BOOL bEnable);
     void UpdateRestore(bool bMayDisable);
+
+    // The move (target_move.cpp).
     BOOL MoveTarget(MoveKind kind);
-    void SelectTarget(HWND hWnd);
-    void FollowListSelection();
+
+    // Start-up and layout (dialog_startup.cpp).
     void MeasureDefaultRect();
     void SnapAnchorGrid();
 
 private:
-    LRESULT OnInitDialog();
-    void OnDestroy();
+    // dialog.cpp
     bool OnCommand(WORD wId, WORD wCode);
+    void OnDestroy();
     void OnContextMenu(HWND hWndClicked, LPARAM lParam);
     bool IsOnListHeader(POINT pt, bool bKeyboard) const;
+    // dialog_lists.cpp
+    LRESULT OnWindowListItemChanged(const NMLISTVIEW* pnmlv);
+    // dialog_fields.cpp
+    BOOL OnPresetCommand(int nId);
+    // target_move.cpp
     void OnApply();
     void OnRestore();
-    BOOL OnPresetCommand(int nId);
-    LRESULT OnWindowListItemChanged(const NMLISTVIEW* pnmlv);
-
+    // dialog_startup.cpp
+    LRESULT OnInitDialog();
     bool InitDialog();
     void SetIcons();
     bool SubclassControls();
@@ -99,5 +110,6 @@ private:
     void CentreOnWorkArea();
     void CentreOverPrevious(HWND hWndChild);
     void AddAboutItem();
+    // dialog_finder.cpp
     void SetUpReticle();
 };

@@ -75,18 +75,20 @@ TEST_F(InProcessDialog, SettingChangesRefreshOnlyForTheWorkArea) {
 TEST_F(InProcessDialog, DroppingTheReticlePicksOnlyEligibleWindows) {
     CTargetThread targets;
     HWND hTarget = targets.Create(L"in-process pick", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, RECT{0, 0, 300, 200});
-    m_dlg.OnReticleDrop(nullptr);
-    m_dlg.OnReticleDrop(m_dlg.m_hWnd);
-    m_dlg.OnReticleDrop(::GetDesktopWindow());
-    EXPECT_EQ(m_dlg.m_hwndTarget, nullptr);
     EXPECT_FALSE(m_dlg.OnReticleEnter(m_dlg.m_hWnd));
     EXPECT_TRUE(m_dlg.OnReticleEnter(hTarget));
 
     m_dlg.OnReticleDrop(hTarget);
     EXPECT_EQ(m_dlg.m_hwndTarget, hTarget);
     EXPECT_EQ(::GetFocus(), m_dlg.GetDlgItem(IDC_WINDOWS));
-    EXPECT_EQ(m_dlg.m_windowList.SendMessage(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED),
-              m_dlg.m_windowList.FindWindowItem(hTarget));
+    EXPECT_EQ(m_dlg.m_windowList.SelectedWindow(), hTarget);
+
+    // A drop on nothing pickable changes nothing: the lists are not rebuilt,
+    // so the target stays.
+    m_dlg.OnReticleDrop(nullptr);
+    m_dlg.OnReticleDrop(m_dlg.m_hWnd);
+    m_dlg.OnReticleDrop(::GetDesktopWindow());
+    EXPECT_EQ(m_dlg.m_hwndTarget, hTarget);
 }
 
 TEST(DialogInitData, EmptyOrMissingDisplayListStillFillsTheWindows) {
