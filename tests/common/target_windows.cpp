@@ -23,6 +23,7 @@ const wchar_t kHangMs[] = L"Kelpo.HangMs";
 const wchar_t kHangInsideMs[] = L"Kelpo.HangInsideMs";
 const wchar_t kActivations[] = L"Kelpo.Activations";
 const wchar_t kCloseAfterMove[] = L"Kelpo.CloseAfterMove";
+const wchar_t kInsertAfter[] = L"Kelpo.InsertAfter";
 constexpr UINT_PTR kRescaleTimer = 1;
 constexpr UINT_PTR kJumpTimer = 2;
 
@@ -129,6 +130,7 @@ LRESULT CALLBACK CTargetThread::WndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPA
     case WM_WINDOWPOSCHANGING: {
         const auto* pwp = reinterpret_cast<const WINDOWPOS*>(lParam);
         if (((pwp->flags & SWP_NOMOVE) == 0 || (pwp->flags & SWP_NOSIZE) == 0) && Prop(hWnd, kOwnMove) == 0) {
+            if ((pwp->flags & SWP_NOZORDER) == 0) ::SetPropW(hWnd, kInsertAfter, pwp->hwndInsertAfter);
             if (HANDLE h = ::RemovePropW(hWnd, kHangInsideMs)) ::Sleep(static_cast<DWORD>(reinterpret_cast<UINT_PTR>(h)));
         }
         return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
@@ -267,3 +269,5 @@ void CTargetThread::CloseAfterMoves(HWND hWnd) { SetProp(hWnd, kCloseAfterMove, 
 int CTargetThread::Moves(HWND hWnd) { return static_cast<int>(Prop(hWnd, kMoves)); }
 
 int CTargetThread::Activations(HWND hWnd) { return static_cast<int>(Prop(hWnd, kActivations)); }
+
+HWND CTargetThread::LastInsertAfter(HWND hWnd) { return static_cast<HWND>(::GetPropW(hWnd, kInsertAfter)); }

@@ -44,6 +44,8 @@ public:
     static int Moves(HWND hWnd);
     // How many times it became the active window.
     static int Activations(HWND hWnd);
+    // The window the last move given by others placed it after (null: the top).
+    static HWND LastInsertAfter(HWND hWnd);
     // The next icon query blocks the window's thread for the given time.
     void HangAtIconQuery(HWND hWnd, DWORD dwMilliseconds);
     DWORD ThreadId() const { return m_dwThreadId; }

@@ -483,6 +483,9 @@ TEST_F(Placement, TheDialogStaysAboveAnAlwaysOnTopTarget) {
     Type(L"500", L"400", L"80", L"70");
     m_kelpo.Click(IDC_APPLY);
     ASSERT_EQ(RectText(VisibleFrame(hTopmost)), L"80,70,580,470");
+    // Asked to go right below the dialog: put at the top, it would cover the
+    // dialog until the dialog rose again, which Wine shows only at times.
+    EXPECT_EQ(CTargetThread::LastInsertAfter(hTopmost), m_kelpo.Dlg());
     const auto dialogFirst = [&] {
         for (HWND h = ::GetTopWindow(nullptr); h != nullptr; h = ::GetWindow(h, GW_HWNDNEXT)) {
             if (h == hTopmost || h == m_kelpo.Dlg()) return h == m_kelpo.Dlg();
