@@ -1,10 +1,20 @@
 #include "harness.h"
 
 #include <dwmapi.h>
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 
 #include "win/system_library.h"
+
+LRESULT SendToProgram(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    if (!::SendMessageTimeoutW(hWnd, uMsg, wParam, lParam, SMTO_NORMAL, 15000, &result) &&
+        ::GetLastError() == ERROR_TIMEOUT) {
+        ADD_FAILURE() << "the program did not answer message 0x" << std::hex << uMsg << " within 15 s";
+    }
+    return static_cast<LRESULT>(result);
+}
 
 std::wstring KelpoPath() {
     if (const wchar_t* psz = _wgetenv(L"KELPO_EXE")) {
@@ -130,18 +140,18 @@ DWORD CKelpo::WaitForQueuedInput(ULONGLONG since, DWORD dwTimeoutMs) const {
 
 std::wstring CKelpo::Text(int nId) const {
     wchar_t sz[1024] = {};
-    ::SendMessageW(Item(nId), WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(sz));
+    SendToProgram(Item(nId), WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(sz));
     return sz;
 }
 
 std::wstring CKelpo::Title() const {
     wchar_t sz[256] = {};
-    ::SendMessageW(m_hWndDlg, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(sz));
+    SendToProgram(m_hWndDlg, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(sz));
     return sz;
 }
 
 void CKelpo::SetText(int nId, const std::wstring& text) const {
-    ::SendMessageW(Item(nId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SendToProgram(Item(nId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 RECT CKelpo::Rect(int nId) const {
@@ -151,7 +161,7 @@ RECT CKelpo::Rect(int nId) const {
 }
 
 int CKelpo::RowCount() const {
-    return static_cast<int>(::SendMessageW(Item(IDC_WINDOWS), LVM_GETITEMCOUNT, 0, 0));
+    return static_cast<int>(SendToProgram(Item(IDC_WINDOWS), LVM_GETITEMCOUNT, 0, 0));
 }
 
 std::wstring CKelpo::Cell(int iRow, int iCol) const {
@@ -162,7 +172,7 @@ std::wstring CKelpo::Cell(int iRow, int iCol) const {
     item.cchTextMax = kChars;
     item.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(buf.Address()) + sizeof(LVITEMW));
     buf.Write(&item, sizeof(item));
-    ::SendMessageW(Item(IDC_WINDOWS), LVM_GETITEMTEXTW, iRow, reinterpret_cast<LPARAM>(buf.Address()));
+    SendToProgram(Item(IDC_WINDOWS), LVM_GETITEMTEXTW, iRow, reinterpret_cast<LPARAM>(buf.Address()));
     wchar_t sz[kChars] = {};
     buf.Read(sz, sizeof(sz) - sizeof(wchar_t), sizeof(LVITEMW));
     return sz;
@@ -174,7 +184,7 @@ HWND CKelpo::RowWindow(int iRow) const {
     item.mask = LVIF_PARAM;
     item.iItem = iRow;
     buf.Write(&item, sizeof(item));
-    ::SendMessageW(Item(IDC_WINDOWS), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(buf.Address()));
+    SendToProgram(Item(IDC_WINDOWS), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(buf.Address()));
     buf.Read(&item, sizeof(item));
     return reinterpret_cast<HWND>(item.lParam);
 }
@@ -192,7 +202,7 @@ void CKelpo::SetRowState(int iRow, UINT state) const {
     item.state = state;
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     buf.Write(&item, sizeof(item));
-    ::SendMessageW(Item(IDC_WINDOWS), LVM_SETITEMSTATE, iRow, reinterpret_cast<LPARAM>(buf.Address()));
+    SendToProgram(Item(IDC_WINDOWS), LVM_SETITEMSTATE, iRow, reinterpret_cast<LPARAM>(buf.Address()));
 }
 
 void CKelpo::SelectRow(int iRow) const {
@@ -205,25 +215,25 @@ void CKelpo::ClearSelection() const {
 
 int CKelpo::SelectedRow() const {
     return static_cast<int>(
-        ::SendMessageW(Item(IDC_WINDOWS), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+        SendToProgram(Item(IDC_WINDOWS), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
 int CKelpo::HeaderFormat(int iCol) const {
-    HWND hWndHeader = reinterpret_cast<HWND>(::SendMessageW(Item(IDC_WINDOWS), LVM_GETHEADER, 0, 0));
+    HWND hWndHeader = reinterpret_cast<HWND>(SendToProgram(Item(IDC_WINDOWS), LVM_GETHEADER, 0, 0));
     CRemoteBuffer buf(m_pi.hProcess, sizeof(HDITEMW));
     HDITEMW hdi = {};
     hdi.mask = HDI_FORMAT;
     buf.Write(&hdi, sizeof(hdi));
-    ::SendMessageW(hWndHeader, HDM_GETITEMW, iCol, reinterpret_cast<LPARAM>(buf.Address()));
+    SendToProgram(hWndHeader, HDM_GETITEMW, iCol, reinterpret_cast<LPARAM>(buf.Address()));
     buf.Read(&hdi, sizeof(hdi));
     return hdi.fmt;
 }
 
 RECT CKelpo::HeaderItemRect(int iCol) const {
-    HWND hWndHeader = reinterpret_cast<HWND>(::SendMessageW(Item(IDC_WINDOWS), LVM_GETHEADER, 0, 0));
+    HWND hWndHeader = reinterpret_cast<HWND>(SendToProgram(Item(IDC_WINDOWS), LVM_GETHEADER, 0, 0));
     CRemoteBuffer buf(m_pi.hProcess, sizeof(RECT));
     RECT rc = {};
-    ::SendMessageW(hWndHeader, HDM_GETITEMRECT, iCol, reinterpret_cast<LPARAM>(buf.Address()));
+    SendToProgram(hWndHeader, HDM_GETITEMRECT, iCol, reinterpret_cast<LPARAM>(buf.Address()));
     buf.Read(&rc, sizeof(rc));
     ::MapWindowPoints(hWndHeader, nullptr, reinterpret_cast<POINT*>(&rc), 2);
     return rc;
@@ -239,7 +249,7 @@ bool CKelpo::ClickHeader(int iCol, int fmtArrow) const {
 }
 
 bool CKelpo::WaitForDropDown(int nId, bool bOpen) const {
-    return WaitUntil([&] { return (::SendMessageW(Item(nId), CB_GETDROPPEDSTATE, 0, 0) != 0) == bOpen; });
+    return WaitUntil([&] { return (SendToProgram(Item(nId), CB_GETDROPPEDSTATE, 0, 0) != 0) == bOpen; });
 }
 
 void CKelpo::SetFields(const wchar_t* w, const wchar_t* h, const wchar_t* x, const wchar_t* y) const {

@@ -13,6 +13,10 @@
 // The value fields, in the order "w,h,x,y".
 constexpr int kFieldIds[4] = {IDC_WIDTH, IDC_HEIGHT, IDC_X, IDC_Y};
 
+// A message sent to one of the program's windows; a program that does not
+// answer within 15 s (crashed, or stuck) fails the test instead of holding it.
+LRESULT SendToProgram(HWND hWnd, UINT uMsg, WPARAM wParam = 0, LPARAM lParam = 0);
+
 // Full path of the executable under test (KELPO_EXE, else dist\ beside the working directory).
 std::wstring KelpoPath();
 
@@ -57,9 +61,9 @@ public:
     std::wstring Title() const;
     bool Enabled(int nId) const { return ::IsWindowEnabled(Item(nId)) != FALSE; }
     void SetText(int nId, const std::wstring& text) const;
-    void Click(int nId) const { ::SendMessageW(Item(nId), BM_CLICK, 0, 0); }
+    void Click(int nId) const { SendToProgram(Item(nId), BM_CLICK); }
     LRESULT Command(WORD wId, WORD wCode = 0) const {
-        return ::SendMessageW(m_hWndDlg, WM_COMMAND, MAKEWPARAM(wId, wCode), 0);
+        return SendToProgram(m_hWndDlg, WM_COMMAND, MAKEWPARAM(wId, wCode));
     }
     // Queues a command as a click does, and returns at once.
     void PostCommand(WORD wId) const { ::PostMessageW(m_hWndDlg, WM_COMMAND, MAKEWPARAM(wId, 0), 0); }

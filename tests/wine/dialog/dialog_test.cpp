@@ -41,7 +41,10 @@ TEST_F(InProcessDialog, ReticleShowsTheCursorCentredOnItsFrame) {
     EXPECT_LE(std::abs((rcReticle.top + rcReticle.bottom) - (rcFrame.top + rcFrame.bottom)), 1);
 }
 
-TEST_F(InProcessDialog, WindowMenuStartsWithTheAboutItem) {
+// (Wine answers another process's WM_GETICON with nothing, so the icons are checked here.)
+TEST_F(InProcessDialog, TitleBarIconsAndTheAboutItemOfTheWindowMenu) {
+    EXPECT_NE(::SendMessageW(m_dlg.m_hWnd, WM_GETICON, ICON_BIG, 0), 0);
+    EXPECT_NE(::SendMessageW(m_dlg.m_hWnd, WM_GETICON, ICON_SMALL, 0), 0);
     HMENU hMenu = ::GetSystemMenu(m_dlg.m_hWnd, FALSE);
     ASSERT_NE(hMenu, nullptr);
     EXPECT_EQ(::GetMenuItemID(hMenu, 0), static_cast<UINT>(IDM_ABOUTBOX));
