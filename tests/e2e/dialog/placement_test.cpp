@@ -561,12 +561,16 @@ TEST_F(Placement, PresetsAndAnchorsWriteTheFieldsForTheChosenDisplay) {
     m_kelpo.Click(IDC_APPLY);
     EXPECT_EQ(RectText(VisibleFrame(m_hTarget)), RectText(RECT{wa.left, wa.top, wa.left + 800, wa.top + 600}));
 
-    // "Default" is the visible frame of a new overlapped window with default
-    // place and size, as the system gives it to this test too.
-    HWND hProbe = ::CreateWindowExW(0, L"STATIC", nullptr, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                                    CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
-    const std::wstring defaults = SizePosText(VisibleFrame(hProbe));
-    ::DestroyWindow(hProbe);
+    // "Default" is where and how large the system makes a new window: the same
+    // whatever the target, and a window of its own, not the target's.
+    for (int nId : kFieldIds) m_kelpo.Command(static_cast<WORD>(nId + 1));
+    const std::wstring defaults = m_kelpo.Fields();
+    EXPECT_NE(defaults, SizePosText(VisibleFrame(m_hTarget)));
+    EXPECT_GT(std::stoi(m_kelpo.Text(IDC_WIDTH)), 0);
+    EXPECT_GT(std::stoi(m_kelpo.Text(IDC_HEIGHT)), 0);
+    const HWND hOther = m_targets.Create(L"kelpo e2e other", kSizable, 0, RECT{0, 0, 123, 45});
+    m_kelpo.Command(ID_REFRESH);
+    Select(hOther);
     for (int nId : kFieldIds) m_kelpo.Command(static_cast<WORD>(nId + 1));
     EXPECT_EQ(m_kelpo.Fields(), defaults);
 }
