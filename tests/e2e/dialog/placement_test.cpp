@@ -304,8 +304,8 @@ TEST_F(Placement, AnApplyStaysAppliedAndTheDialogFollowsWhatTheTargetDoesLater) 
         HWND hTarget = CreateUnactivated(L"kelpo e2e later", row.start);
         m_targets.RescaleAcrossScales(hTarget, row.lateMs);
         if (row.then == kJumpsBack) m_targets.JumpBackAfterMoves(hTarget, 50);
-        if (row.then == kHangsInside) m_targets.HangInsideMoves(hTarget, 1500);
-        if (row.then == kHangsAfter) m_targets.HangAfterMoves(hTarget, 1500);
+        if (row.then == kHangsInside) m_targets.HangInsideMoves(hTarget, 1000);
+        if (row.then == kHangsAfter) m_targets.HangAfterMoves(hTarget, 1000);
         if (row.then == kCloses) m_targets.CloseAfterMoves(hTarget);
         m_kelpo.Command(ID_REFRESH);
         Select(hTarget);
@@ -313,7 +313,7 @@ TEST_F(Placement, AnApplyStaysAppliedAndTheDialogFollowsWhatTheTargetDoesLater) 
         const int moves = CTargetThread::Moves(hTarget);
         TypeRect(row.asked);
         if (row.then == kHangsBefore) {
-            ASSERT_TRUE(m_targets.HangNow(hTarget, 1500));
+            ASSERT_TRUE(m_targets.HangNow(hTarget, 1000));
         }
         const ULONGLONG clicked = ::GetTickCount64();
         m_kelpo.PostCommand(IDC_APPLY);
@@ -339,7 +339,7 @@ TEST_F(Placement, AnApplyStaysAppliedAndTheDialogFollowsWhatTheTargetDoesLater) 
             EXPECT_TRUE(WaitUntil([&] { return RectText(VisibleFrame(hTarget)) != RectText(row.asked); }, 2000));
             EXPECT_TRUE(WaitUntil(shown, 2000));
         } else {
-            ::Sleep(300);  // stays applied
+            ::Sleep(200);  // stays applied
             EXPECT_EQ(RectText(VisibleFrame(hTarget)), RectText(row.asked));
         }
         if (row.then == kJumpsBack) {
@@ -352,7 +352,7 @@ TEST_F(Placement, AnApplyStaysAppliedAndTheDialogFollowsWhatTheTargetDoesLater) 
         if (row.then != kJumpsBack || row.moves == 1) {
             EXPECT_TRUE(m_kelpo.Enabled(IDC_RESTORE));
         }
-        ::Sleep(200);  // nothing loops
+        ::Sleep(100);  // nothing loops
         const int given = CTargetThread::Moves(hTarget) - moves;
         if (row.moves != 0) {
             EXPECT_EQ(given, row.moves);
