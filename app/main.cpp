@@ -10,6 +10,7 @@
 
 #include "app/app_module.h"
 #include "app/command_line.h"
+#include "app/hand_over.h"
 #include "base/hresult.h"
 #include "app/run_as.h"
 #include "dialog/dialog.h"
@@ -18,7 +19,8 @@
 
 namespace {
 
-HRESULT RunDialog() {
+// A hand-over in the command line is taken once the dialog shows.
+HRESULT RunDialog(const wchar_t* pszTail) {
     CMessageLoop theLoop;
     if (!s_module.AddMessageLoop(&theLoop)) {
         return HResultFromLastError();
@@ -26,6 +28,7 @@ HRESULT RunDialog() {
     HRESULT hr = S_OK;
     {
         CDialog dlg;
+        dlg.m_bHandOver = ParseHandOver(pszTail, &dlg.m_handOver);
         // A start-up that failed destroyed the dialog, and the system may still
         // have handed back its handle.
         const HWND hWnd = dlg.Create(s_module.GetResourceInstance());
@@ -80,7 +83,7 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
         hr = s_module.ApplyRegistrationScript(IDR_REGISTRY, FALSE);
         break;
     case StartAction::ShowDialog:
-        hr = RunDialog();
+        hr = RunDialog(lpCmdLine);
         break;
     }
 

@@ -4,8 +4,9 @@
 
 #include "app/app_module.h"
 #include "base/hresult.h"
+#include "win/rights.h"
 
-HRESULT RunAsAdministrator() {
+HRESULT RunAsAdministrator(const wchar_t* pszParameters, HWND hWndOwner) {
     // The running file itself: argv[0] as typed is resolved by the shell
     // against the current folder, where another file of that name may lie.
     wchar_t szPath[MAX_PATH];
@@ -15,10 +16,12 @@ HRESULT RunAsAdministrator() {
     }
     SHELLEXECUTEINFOW sei = {};
     sei.cbSize = sizeof(sei);
+    sei.hwnd = hWndOwner;
     sei.lpVerb = L"runas";
     sei.lpFile = szPath;
+    sei.lpParameters = pszParameters;
     sei.nShow = SW_SHOWNORMAL;
-    if (::ShellExecuteExW(&sei)) {
+    if (ShellExecuteElevated(&sei)) {
         return S_OK;
     }
     DWORD dwError = ::GetLastError();

@@ -65,6 +65,9 @@ BOOL CDialog::ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
         }
         break;
     }
+    case kMsgTakeHandOver:
+        TakeHandOver();
+        return TRUE;
     case WM_SYSCOMMAND:
         // The system's own commands get the default dialog processing.
         return CAboutBoxSiteImpl<CDialog>::ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult, 0);

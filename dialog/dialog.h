@@ -3,11 +3,13 @@
 #include <windows.h>
 
 #include "app/app_module.h"
+#include "app/hand_over.h"
 #include "dialog/about_box.h"
 #include "dialog/reticle_site.h"
 #include "dialog/target_move.h"
 #include "dialog/target_watcher.h"
 #include "enum/monitor_list.h"
+#include "enum/process_rights.h"
 #include "enum/window_enum.h"
 #include "enum/window_list.h"
 #include "geometry/coord_value.h"
@@ -15,6 +17,9 @@
 #include "res/resource.h"
 #include "win/dialog_impl.h"
 #include "win/handles.h"
+
+// Posted to itself by a dialog started with a hand-over, to take it once shown.
+inline constexpr UINT kMsgTakeHandOver = WM_APP + 1;
 
 // The value fields, in the order of the values they show.
 inline constexpr int kFieldIds[4] = {IDC_WIDTH, IDC_HEIGHT, IDC_X, IDC_Y};
@@ -42,6 +47,12 @@ public:
     CIconOwner m_hReticleIcon;
     CTargetWatcher m_targetWatcher{this};
     CTargetMove m_targetMove{*this};
+    CProcessRights m_processRights;
+    // Apply shows the shield: it starts the program again with more rights.
+    bool m_bApplyElevates = false;
+    // The move handed over by the instance that started this one, if any.
+    HandOver m_handOver;
+    bool m_bHandOver = false;
     // A display the list could not take: falling back to another is then audible.
     bool m_bMonitorLeftOut = false;
     // Why the start-up failed, when it did.
@@ -83,6 +94,10 @@ public:
     // The move (target_move.cpp).
     BOOL MoveTarget(MoveKind kind);
 
+    // Moves that need more rights (dialog_rights.cpp).
+    void UpdateApplyShield();
+    void TakeHandOver();
+
     // Start-up and layout (dialog_startup.cpp).
     void MeasureDefaultRect();
     void SnapAnchorGrid();
@@ -100,6 +115,8 @@ private:
     // target_move.cpp
     void OnApply();
     void OnRestore();
+    // dialog_rights.cpp
+    void ApplyElevated();
     // dialog_startup.cpp
     LRESULT OnInitDialog();
     bool InitDialog();

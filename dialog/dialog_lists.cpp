@@ -83,7 +83,9 @@ BOOL CDialog::OnEnumWindow(HWND hWnd) {
     }
     WINDOWINFO info = EmptyWindowInfo();
     GetVisibleWindowInfo(hWnd, info);
-    m_windowList.AddWindowItem(hWnd, info.rcWindow);
+    DWORD dwPid = 0;
+    ::GetWindowThreadProcessId(hWnd, &dwPid);
+    m_windowList.AddWindowItem(hWnd, info.rcWindow, m_processRights.NeedsMoreRights(dwPid));
     return TRUE;
 }
 
@@ -95,6 +97,7 @@ BOOL CDialog::LoadWindowList() {
     // Painting row by row costs more than the whole enumeration: draw once at the end.
     CRedrawSuspended noRedraw(m_windowList);
     m_windowList.DeleteAllWindowItems();
+    m_processRights.ForgetLevels();
     if (!EnumerateWindows()) {
         return FALSE;
     }
@@ -122,6 +125,7 @@ void CDialog::SelectTarget(HWND hWnd) {
         m_rcRestore = m_targetInfo.rcWindow;
         ExchangeTargetRect(FALSE);
         EnableTargetControls();
+        UpdateApplyShield();
         m_targetWatcher.Watch(m_hwndTarget);
     } else {
         Refresh();

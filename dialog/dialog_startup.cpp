@@ -7,20 +7,9 @@
 #include "geometry/anchor_grid.h"
 #include "res/resource.h"
 #include "win/handles.h"
+#include "win/rights.h"
 
 namespace {
-
-bool IsProcessElevated() {
-    HANDLE hToken = nullptr;
-    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY | STANDARD_RIGHTS_READ, &hToken)) {
-        return false;
-    }
-    const CKernelHandle token(hToken);
-    DWORD cb = 0;
-    TOKEN_ELEVATION elevation = {};
-    return ::GetTokenInformation(token, TokenElevation, &elevation, sizeof(elevation), &cb) &&
-           elevation.TokenIsElevated != 0;
-}
 
 // A preset's label; false when it does not fit.
 bool AnsiToWide(const char* psz, int cb, wchar_t* pszText, int cchText) {
@@ -59,6 +48,9 @@ LRESULT CDialog::OnInitDialog() {
         m_hrInit = E_OUTOFMEMORY;
         ::DestroyWindow(m_hWnd);
         return FALSE;
+    }
+    if (m_bHandOver) {
+        ::PostMessageW(m_hWnd, kMsgTakeHandOver, 0, 0);  // once the dialog shows
     }
     return TRUE;
 }

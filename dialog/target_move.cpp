@@ -3,6 +3,7 @@
 #include "dialog/dialog.h"
 #include "enum/window_enum.h"
 #include "res/resource.h"
+#include "win/rights.h"
 #include "win/system_library.h"
 
 namespace {
@@ -122,7 +123,16 @@ bool CTargetMove::Post(const TargetPlacement& from, UINT uFlags) {
     // The target comes to the top of its band; an always-on-top one stops just
     // below the dialog, which it would otherwise cover until the dialog rose again.
     const HWND hWndAfter = (::GetWindowLongW(m_hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0 ? m_dlg.m_hWnd : HWND_TOP;
-    return ::SetWindowPos(m_hWnd, hWndAfter, pos.x, pos.y, pos.cx, pos.cy, uFlags) != FALSE;
+    if (SetTargetWindowPos(m_hWnd, hWndAfter, pos.x, pos.y, pos.cx, pos.cy, uFlags)) {
+        return true;
+    }
+    // Refused by the system (its level unknown, or above what elevation
+    // reaches): its windows are marked from now on.
+    DWORD dwPid = 0;
+    if (::GetLastError() == ERROR_ACCESS_DENIED && ::GetWindowThreadProcessId(m_hWnd, &dwPid) != 0) {
+        m_dlg.m_processRights.Refused(dwPid);
+    }
+    return false;
 }
 
 // Watches the move until it has landed and settled, and shows where the
@@ -267,7 +277,11 @@ BOOL CDialog::MoveTarget(MoveKind kind) { return m_targetMove.Move(kind); }
 
 void CDialog::OnApply() {
     ExchangeTargetRect(TRUE);
-    MoveTarget(MoveKind::kApply);
+    if (m_bApplyElevates) {
+        ApplyElevated();
+    } else {
+        MoveTarget(MoveKind::kApply);
+    }
 }
 
 void CDialog::OnRestore() {

@@ -30,6 +30,8 @@ public:
     void OnLocationChange();
     // The target changed: a move still on its way is no longer shown.
     void Forget() { m_hWndLate = nullptr; }
+    // A move that could not be made: a beep, and the lists read again.
+    void Fail();
 
 private:
     class CUnderWay;
@@ -38,7 +40,6 @@ private:
     bool Post(const TargetPlacement& from, UINT uFlags);
     bool Watch(ULONGLONG deadline, bool bLanding);
     void Finish(bool bLate);
-    void Fail();
 
     CDialog& m_dlg;
     bool m_bUnderWay = false;

@@ -39,7 +39,41 @@ BOOL CWindowList::SubclassWindow(HWND hWnd) {
     HIMAGELIST hImages = ::ImageList_Create(::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON),
                                            ILC_COLOR32 | ILC_MASK, 0, 10);
     SendMessage(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(hImages));
+    AddShieldOverlay();
     return TRUE;
+}
+
+// The shield in the lower right quarter of a clear image, as the shell marks
+// what needs administrator rights, is the list's overlay 1. Without it the
+// rows are not marked; nothing else changes.
+void CWindowList::AddShieldOverlay() {
+    const HIMAGELIST hImages = GetImageList(LVSIL_SMALL);
+    m_iShieldImage = -1;
+    int cx = 0;
+    int cy = 0;
+    if (!::ImageList_GetIconSize(hImages, &cx, &cy)) {
+        return;
+    }
+    // The system's own icons are shared (never destroyed), at the sizes it keeps.
+    const auto hShield = static_cast<HICON>(::LoadImageW(nullptr, IDI_SHIELD, IMAGE_ICON, cx, cy, LR_SHARED));
+    if (hShield == nullptr) {
+        return;
+    }
+    const CMemoryDc dc(::CreateCompatibleDC(nullptr));
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), cx, -cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* pvBits = nullptr;
+    const CBitmapOwner bitmap(::CreateDIBSection(dc, &bmi, DIB_RGB_COLORS, &pvBits, nullptr, 0));
+    if (bitmap == nullptr) {
+        return;
+    }
+    const HGDIOBJ hOld = ::SelectObject(dc, bitmap);
+    ::DrawIconEx(dc, cx - cx / 2, cy - cy / 2, hShield, cx / 2, cy / 2, 0, nullptr, DI_NORMAL);
+    ::SelectObject(dc, hOld);
+    m_iShieldImage = ::ImageList_Add(hImages, bitmap, nullptr);
+    if (m_iShieldImage >= 0) {
+        ::ImageList_SetOverlayImage(hImages, m_iShieldImage, 1);
+    }
 }
 
 int AppendIconCopy(HIMAGELIST hImages, HICON hIcon) {
@@ -64,6 +98,7 @@ int AppendIconCopy(HIMAGELIST hImages, HICON hIcon) {
 void CWindowList::DeleteAllWindowItems() {
     DeleteAllItems();
     ::ImageList_Remove(GetImageList(LVSIL_SMALL), -1);
+    AddShieldOverlay();
     m_hungThreads.Clear();
 }
 
@@ -86,7 +121,7 @@ HICON CWindowList::QuerySmallIcon(HWND hWnd) {
     return hIcon;
 }
 
-int CWindowList::AddWindowItem(HWND hWnd, const RECT& rc) {
+int CWindowList::AddWindowItem(HWND hWnd, const RECT& rc, bool bMarked) {
     // Titles that fit here need no memory, so no row is ever left out. A
     // longer one is read whole when memory allows, else as far as this holds,
     // which is more than any column shows.
@@ -106,12 +141,18 @@ int CWindowList::AddWindowItem(HWND hWnd, const RECT& rc) {
             iImage = iAdded;
         }
     }
+    // An overlay needs an image under it: a marked row without an icon shows the shield alone.
+    if (bMarked && iImage == I_IMAGENONE && m_iShieldImage >= 0) {
+        iImage = m_iShieldImage;
+    }
 
     // The row's data goes in with the row: one message less per window, and no
     // moment in which a row exists without its window.
     LVITEMW item = {};
-    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM | LVIF_STATE;
     item.iItem = GetItemCount();
+    item.state = bMarked ? INDEXTOOVERLAYMASK(1) : 0;
+    item.stateMask = LVIS_OVERLAYMASK;
     item.pszText = const_cast<wchar_t*>(pszTitle);
     item.iImage = iImage;
     item.lParam = reinterpret_cast<LPARAM>(hWnd);

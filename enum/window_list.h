@@ -11,7 +11,8 @@ public:
     BOOL SubclassWindow(HWND hWnd);
     // Empties the rows and their images.
     void DeleteAllWindowItems();
-    int AddWindowItem(HWND hWnd, const RECT& rc);
+    // bMarked: the row's icon carries the system's shield (the window needs more rights).
+    int AddWindowItem(HWND hWnd, const RECT& rc, bool bMarked);
     BOOL SetItemRect(int iItem, const RECT& rc);
     // Writes the row's numbers and puts the row back in order when the sorted
     // column's value changed.
@@ -23,11 +24,14 @@ public:
 
 private:
     HICON QuerySmallIcon(HWND hWnd);
+    void AddShieldOverlay();
 
     // Threads that did not answer the icon query since the last refill: a hung
     // thread stays hung, so it costs one timeout per refill, not one per window.
     // Few threads ever hang at once, so a list serves.
     CPodArray<DWORD> m_hungThreads;
+    // The shield's image, or -1.
+    int m_iShieldImage = -1;
 };
 
 // Appends a copy of an icon to an image list; the image index, or -1.

@@ -164,7 +164,9 @@ Y_JA = ["現在値", "既定値", "上詰め", "中央揃え", "下詰め"]
 
 def main(outdir):
     images = [(s, 1, 8, icon_8(s)) for s in (48, 32, 24, 16)]
-    images += [(256, 1, 32, png(256))] + [(s, 1, 32, icon_32(s)) for s in (48, 32, 24, 16)]
+    # The larger 32-bit images are stored compressed, as the system reads them
+    # since Windows Vista: each executable stays small.
+    images += [(s, 1, 32, png(s)) for s in (256, 48, 32)] + [(s, 1, 32, icon_32(s)) for s in (24, 16)]
     files = {
         'kelpo.ico': directory(1, images),
         'reticle.cur': directory(2, [(32, 16, 16, cursor_1(32)), (16, 8, 8, cursor_1(16))]),

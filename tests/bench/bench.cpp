@@ -303,7 +303,7 @@ int Run(const std::wstring& kelpo, const std::wstring& floorExe, const std::vect
                 floorList.SubclassWindow(host.GetDlgItem(IDC_WINDOWS));
                 app.SelectRow(0);
                 HWND target = app.RowWindow(0);
-                floorList.AddWindowItem(target, RECT{});
+                floorList.AddWindowItem(target, RECT{}, false);
                 std::vector<double> applies;
                 std::vector<double> floors;
                 std::vector<double> bares;

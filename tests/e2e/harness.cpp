@@ -98,6 +98,12 @@ std::vector<HWND> ProcessWindows(DWORD dwPid, const wchar_t* pszClass) {
     return q.found;
 }
 
+bool CKelpo::Attach(DWORD dwPid) {
+    m_pi.hProcess = ::OpenProcess(PROCESS_ALL_ACCESS, FALSE, dwPid);
+    m_pi.dwProcessId = dwPid;
+    return m_pi.hProcess != nullptr;
+}
+
 HWND CKelpo::WaitForDialog(DWORD dwTimeoutMs) {
     WaitUntil(
         [&] {
@@ -403,4 +409,70 @@ bool DoubleInPlace() {
 RECT VisibleFrame(HWND hWnd) {
     const RECT rc = WindowRect(hWnd);
     return DoubleInPlace() ? DoubleFrame(hWnd, rc) : rc;
+}
+
+namespace {
+
+LRESULT CALLBACK DeclaredTargetProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    if (uMsg == WM_DESTROY || uMsg == WM_TIMER) {
+        ::PostQuitMessage(0);
+    }
+    return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
+}
+
+}  // namespace
+
+int RunAsDeclaredTarget(int argc, wchar_t** argv) {
+    if (argc != 7 || ::lstrcmpW(argv[1], L"--declared-target") != 0) {
+        return -1;
+    }
+    const DWORD dwLevel = std::wcstoul(argv[2], nullptr, 0);
+    const RECT rc = {_wtoi(argv[3]), _wtoi(argv[4]), _wtoi(argv[5]), _wtoi(argv[6])};
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = DeclaredTargetProc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.hIconSm = static_cast<HICON>(::LoadImageW(nullptr, IDI_APPLICATION, IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                                                 ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    wc.lpszClassName = L"KelpoDeclaredTarget";
+    ::RegisterClassExW(&wc);
+    const std::wstring title = L"kelpo e2e declared " + std::to_wstring(dwLevel);
+    const HWND hWnd = ::CreateWindowExW(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW, rc.left, rc.top,
+                                        rc.right - rc.left, rc.bottom - rc.top, nullptr, nullptr, wc.hInstance,
+                                        nullptr);
+    ::SetPropW(hWnd, L"Kelpo.Integrity", reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(dwLevel)));
+    ::ShowWindow(hWnd, SW_SHOWNOACTIVATE);
+    ::SetTimer(hWnd, 1, 120000, nullptr);  // never outlives a test that lost it
+    MSG msg;
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        ::DispatchMessageW(&msg);
+    }
+    return 0;
+}
+
+CDeclaredTarget::CDeclaredTarget(DWORD dwLevel, const RECT& rc) {
+    wchar_t szSelf[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, szSelf, MAX_PATH);
+    std::wstring cmd = L"\"" + std::wstring(szSelf) + L"\" --declared-target " + std::to_wstring(dwLevel) + L" " +
+                       std::to_wstring(rc.left) + L" " + std::to_wstring(rc.top) + L" " +
+                       std::to_wstring(rc.right) + L" " + std::to_wstring(rc.bottom);
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    if (!::CreateProcessW(szSelf, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi)) {
+        return;
+    }
+    WaitUntil([&] {
+        const std::vector<HWND> windows = ProcessWindows(m_pi.dwProcessId, L"KelpoDeclaredTarget");
+        m_hWnd = windows.empty() ? nullptr : windows[0];
+        return m_hWnd != nullptr;
+    });
+}
+
+CDeclaredTarget::~CDeclaredTarget() {
+    if (m_pi.hProcess != nullptr) {
+        ::TerminateProcess(m_pi.hProcess, 0xDEAD);
+        ::WaitForSingleObject(m_pi.hProcess, 5000);
+        ::CloseHandle(m_pi.hProcess);
+        ::CloseHandle(m_pi.hThread);
+    }
 }

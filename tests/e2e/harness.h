@@ -48,6 +48,8 @@ public:
     // user typing a bare name would start it; pszDir is its current folder.
     bool Start(const std::wstring& args = L"", const std::wstring& exePath = KelpoPath(),
                const std::wstring& argv0 = L"", const wchar_t* pszDir = nullptr);
+    // Takes on an instance that another one started (and ends it like its own).
+    bool Attach(DWORD dwPid);
     // The process's visible dialog, or null when none appeared in time.
     HWND WaitForDialog(DWORD dwTimeoutMs = 10000);
     // The exit code, or STILL_ACTIVE when the process did not end in time.
@@ -107,6 +109,24 @@ private:
     PROCESS_INFORMATION m_pi = {};
     HWND m_hWndDlg = nullptr;
 };
+
+// A window in a process of its own (this test program, started again) that
+// declares its process's integrity level to the program's test build with the
+// rights stand-in. The process is ended by its handle when this goes.
+class CDeclaredTarget {
+public:
+    CDeclaredTarget(DWORD dwLevel, const RECT& rc);
+    ~CDeclaredTarget();
+    CDeclaredTarget(const CDeclaredTarget&) = delete;
+    CDeclaredTarget& operator=(const CDeclaredTarget&) = delete;
+    HWND Window() const { return m_hWnd; }
+
+private:
+    PROCESS_INFORMATION m_pi = {};
+    HWND m_hWnd = nullptr;
+};
+// The declared target's side, when this program was started as one; else -1.
+int RunAsDeclaredTarget(int argc, wchar_t** argv);
 
 // Runs the program with a switch to its end; closes any message box and says
 // whether one came. The exit code, or 0xFFFFFFFF when it did not start.

@@ -3,7 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include "harness.h"
+
 int wmain(int argc, wchar_t** argv) {
+    const int nDeclaredTarget = RunAsDeclaredTarget(argc, argv);
+    if (nDeclaredTarget != -1) {
+        return nDeclaredTarget;
+    }
     INITCOMMONCONTROLSEX iccx = {sizeof(iccx), ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&iccx);
     ::testing::InitGoogleTest(&argc, argv);

@@ -175,9 +175,9 @@ TEST_F(WindowList, RowsForRealWindows) {
     const std::wstring longTitle(10000, L'\x65e5');
     HWND hLong = targets.Create(longTitle, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, RECT{0, 0, 100, 100});
 
-    const int iIcon = m_list.AddWindowItem(hWithIcon, RECT{10, 20, 310, 220});
-    const int iNone = m_list.AddWindowItem(hNoIcon, RECT{-50, 5, 50, 105});
-    const int iLong = m_list.AddWindowItem(hLong, RECT{});
+    const int iIcon = m_list.AddWindowItem(hWithIcon, RECT{10, 20, 310, 220}, true);
+    const int iNone = m_list.AddWindowItem(hNoIcon, RECT{-50, 5, 50, 105}, false);
+    const int iLong = m_list.AddWindowItem(hLong, RECT{}, false);
     ASSERT_GE(iIcon, 0);
     EXPECT_EQ(Cell(iIcon, 0), L"with icon");
     EXPECT_EQ(Cell(iIcon, 1) + L"," + Cell(iIcon, 2) + L"," + Cell(iIcon, 3) + L"," + Cell(iIcon, 4),
@@ -194,8 +194,17 @@ TEST_F(WindowList, RowsForRealWindows) {
     item.iItem = iIcon;
     m_list.SendMessage(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
     EXPECT_GE(item.iImage, 0);
-    // One image per row that has an icon: the two windows of the class with an icon.
-    EXPECT_EQ(::ImageList_GetImageCount(m_list.GetImageList(LVSIL_SMALL)), 2);
+    // One image per row that has an icon (the two windows of the class with an
+    // icon), and the shield that marks rows.
+    EXPECT_EQ(::ImageList_GetImageCount(m_list.GetImageList(LVSIL_SMALL)), 3);
+    EXPECT_EQ(m_list.SendMessage(LVM_GETITEMSTATE, iIcon, LVIS_OVERLAYMASK), INDEXTOOVERLAYMASK(1));
+    EXPECT_EQ(m_list.SendMessage(LVM_GETITEMSTATE, iNone, LVIS_OVERLAYMASK), 0);
+    // Marked without an icon: the shield alone, no image more.
+    item.iItem = m_list.AddWindowItem(hNoIcon, RECT{}, true);
+    m_list.SendMessage(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    EXPECT_GE(item.iImage, 0);
+    EXPECT_EQ(::ImageList_GetImageCount(m_list.GetImageList(LVSIL_SMALL)), 3);
+    m_list.SendMessage(LVM_DELETEITEM, item.iItem, 0);
 
     EXPECT_EQ(m_list.FindWindowItem(hNoIcon), iNone);
     EXPECT_EQ(m_list.FindWindowItem(reinterpret_cast<HWND>(0x1234)), -1);
@@ -211,7 +220,7 @@ TEST_F(WindowList, RowsForRealWindows) {
 
     m_list.DeleteAllWindowItems();
     EXPECT_EQ(m_list.GetItemCount(), 0);
-    EXPECT_EQ(::ImageList_GetImageCount(m_list.GetImageList(LVSIL_SMALL)), 0);
+    EXPECT_EQ(::ImageList_GetImageCount(m_list.GetImageList(LVSIL_SMALL)), 1);
 }
 
 }  // namespace
@@ -238,7 +247,7 @@ TEST_F(WindowList, AWindowThatStopsAnsweringCostsOnlyAShortWait) {
     auto refill = [&] {
         const ULONGLONG start = ::GetTickCount64();
         m_list.DeleteAllWindowItems();
-        for (HWND hWnd : windows) m_list.AddWindowItem(hWnd, RECT{});
+        for (HWND hWnd : windows) m_list.AddWindowItem(hWnd, RECT{}, false);
         return ::GetTickCount64() - start;
     };
     ULONGLONG baseline = ~0ull;
