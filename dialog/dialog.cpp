@@ -52,19 +52,22 @@ BOOL CDialog::ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
     case WM_DISPLAYCHANGE:
         Refresh();
         return TRUE;
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return TRUE;
+    case WM_SYSCOLORCHANGE:
+        OnSysColorChange();
+        return TRUE;
     case WM_COMMAND:
         if (OnCommand(LOWORD(wParam), HIWORD(wParam))) {
             return TRUE;
         }
         break;
-    case WM_NOTIFY: {
-        const auto* pnmh = reinterpret_cast<const NMHDR*>(lParam);
-        if (pnmh->code == LVN_ITEMCHANGED && pnmh->idFrom == IDC_WINDOWS) {
-            lResult = OnWindowListItemChanged(reinterpret_cast<const NMLISTVIEW*>(lParam));
+    case WM_NOTIFY:
+        if (OnNotify(reinterpret_cast<const NMHDR*>(lParam), lResult)) {
             return TRUE;
         }
         break;
-    }
     case kMsgTakeHandOver:
         TakeHandOver();
         return TRUE;
@@ -102,7 +105,23 @@ bool CDialog::OnCommand(WORD wId, WORD wCode) {
     }
 }
 
+bool CDialog::OnNotify(const NMHDR* pnmh, LRESULT& lResult) {
+    if (pnmh->code == LVN_ITEMCHANGED && pnmh->idFrom == IDC_WINDOWS) {
+        lResult = OnWindowListItemChanged(reinterpret_cast<const NMLISTVIEW*>(pnmh));
+        return true;
+    }
+    if (pnmh->code == UDN_DELTAPOS) {
+        lResult = OnSpinDelta(reinterpret_cast<const NMUPDOWN*>(pnmh));
+        return true;
+    }
+    return false;
+}
+
 BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
+    // Esc while the reticle is dragged cancels the drag, not the dialog.
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_ESCAPE && m_reticle.CancelDrag()) {
+        return TRUE;
+    }
     if (::TranslateAcceleratorW(m_hWnd, m_hAccel, pMsg)) {
         return TRUE;
     }

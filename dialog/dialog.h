@@ -34,6 +34,8 @@ class CDialog : public CDialogImpl<CDialog>,
                 public CIdleHandler {
 public:
     UINT m_nDialogId = 0;
+    // The scale the dialog is shown at.
+    UINT m_nDpi = USER_DEFAULT_SCREEN_DPI;
     CAcceleratorOwner m_hAccel;
     CMonitorList m_monitorList;
     CWindowList m_windowList;
@@ -43,7 +45,9 @@ public:
     WINDOWINFO m_targetInfo;
     RECT m_rcDefault = {};
     RECT m_rcRestore = {};
-    // The reticle's image when the static would not take the cursor itself.
+    // The reticle's image: the cursor itself, or a colour copy of it when the
+    // static would not take the cursor or the face colour would hide its black.
+    CCursorOwner m_hReticleCursor;
     CIconOwner m_hReticleIcon;
     CTargetWatcher m_targetWatcher{this};
     CTargetMove m_targetMove{*this};
@@ -90,6 +94,7 @@ public:
     void EnableControl(int nId, BOOL bEnable);
     void EnableAnchors(BOOL bEnable);
     void UpdateRestore(bool bMayDisable);
+    LRESULT OnSpinDelta(const NMUPDOWN* pnmud);
 
     // The move (target_move.cpp).
     BOOL MoveTarget(MoveKind kind);
@@ -105,6 +110,7 @@ public:
 private:
     // dialog.cpp
     bool OnCommand(WORD wId, WORD wCode);
+    bool OnNotify(const NMHDR* pnmh, LRESULT& lResult);
     void OnDestroy();
     void OnContextMenu(HWND hWndClicked, LPARAM lParam);
     bool IsOnListHeader(POINT pt, bool bKeyboard) const;
@@ -129,4 +135,8 @@ private:
     void AddAboutItem();
     // dialog_finder.cpp
     void SetUpReticle();
+    void ShowReticleImage();
+    // dialog_scale.cpp
+    void OnDpiChanged(UINT nDpi, const RECT* prcSuggested);
+    void OnSysColorChange();
 };

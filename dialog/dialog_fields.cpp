@@ -3,6 +3,7 @@
 
 #include "geometry/anchor_grid.h"
 #include "geometry/field_text.h"
+#include "base/number_text.h"
 #include "res/resource.h"
 #include "win/rights.h"
 
@@ -95,6 +96,31 @@ void CDialog::UpdateRestore(bool bMayDisable) {
     if (bAway || bMayDisable) {
         EnableControl(IDC_RESTORE, bAway);
     }
+}
+
+// The up-down reads its field's plain digits only. A number the field holds in
+// the full-width forms an input method types is stepped here, as the up-down
+// would step it; the up-down does all else itself.
+LRESULT CDialog::OnSpinDelta(const NMUPDOWN* pnmud) {
+    const auto hWndField = reinterpret_cast<HWND>(::SendMessageW(pnmud->hdr.hwndFrom, UDM_GETBUDDY, 0, 0));
+    wchar_t szText[kFieldTextChars] = {};
+    if (hWndField == nullptr || ::GetWindowTextLengthW(hWndField) >= kFieldTextChars) {
+        return FALSE;
+    }
+    ::GetWindowTextW(hWndField, szText, kFieldTextChars);
+    bool bFolded = false;
+    for (const wchar_t* p = szText; *p != L'\0'; ++p) {
+        bFolded = bFolded || FoldFieldChar(*p) != *p;
+    }
+    const FieldValue value = ParseFieldText(szText);
+    if (!bFolded || !value.valid) {
+        return FALSE;
+    }
+    const int64_t nStepped = int64_t{value.value} + pnmud->iDelta;
+    const int32_t nValue = static_cast<int32_t>(nStepped < kFieldMin ? kFieldMin : nStepped > kFieldMax ? kFieldMax : nStepped);
+    ::SetWindowTextW(hWndField, DecimalText(nValue).c_str());
+    ::SendMessageW(pnmud->hdr.hwndFrom, UDM_SETPOS32, 0, nValue);
+    return TRUE;
 }
 
 BOOL CDialog::OnPresetCommand(int nId) {

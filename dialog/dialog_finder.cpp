@@ -3,11 +3,14 @@
 #include "dialog/dialog.h"
 
 #include "res/resource.h"
+#include "win/dpi.h"
 #include "win/handles.h"
 
 namespace {
 
-HICON CopyCursorAsColourIcon(HICON hCursor) {
+// The cursor's picture as a colour icon whose black is drawn in crInk (white
+// stays white, transparent stays transparent).
+HICON CopyCursorAsColourIcon(HICON hCursor, COLORREF crInk) {
     int cx = 0;
     int cy = 0;
     {
@@ -23,11 +26,15 @@ HICON CopyCursorAsColourIcon(HICON hCursor) {
     const CMemoryDc hdc(::CreateCompatibleDC(nullptr));
     const CBitmapOwner hbmColor(CreateDib32(hdc, cx, cy));
     const CBitmapOwner hbmMask(::CreateBitmap(cx, cy, 1, 1, nullptr));
-    if (hdc == nullptr || hbmColor == nullptr || hbmMask == nullptr) {
+    const CBrushOwner hbrInk(::CreateSolidBrush(crInk));
+    if (hdc == nullptr || hbmColor == nullptr || hbmMask == nullptr || hbrInk == nullptr) {
         return nullptr;
     }
     HGDIOBJ hOld = ::SelectObject(hdc, hbmColor);
     ::DrawIconEx(hdc, 0, 0, hCursor, cx, cy, 0, nullptr, DI_IMAGE);
+    const HGDIOBJ hOldBrush = ::SelectObject(hdc, static_cast<HGDIOBJ>(hbrInk));
+    ::PatBlt(hdc, 0, 0, cx, cy, 0x00FA0089);  // the image OR the ink: black takes the ink
+    ::SelectObject(hdc, hOldBrush);
     ::SelectObject(hdc, hbmMask);
     ::DrawIconEx(hdc, 0, 0, hCursor, cx, cy, 0, nullptr, DI_MASK);
     ::SelectObject(hdc, hOld);
@@ -38,18 +45,40 @@ HICON CopyCursorAsColourIcon(HICON hCursor) {
 }  // namespace
 
 void CDialog::SetUpReticle() {
-    if (!m_reticle.SubclassWindow(GetDlgItem(IDC_RETICLE))) {
-        return;
+    if (m_reticle.SubclassWindow(GetDlgItem(IDC_RETICLE))) {
+        ShowReticleImage();
     }
-    const HICON hCursor = static_cast<HICON>(::LoadImageW(s_module.GetResourceInstance(),
-                                                          MAKEINTRESOURCEW(m_reticle.GetDlgCtrlID()), IMAGE_CURSOR,
-                                                          0, 0, LR_DEFAULTSIZE));
-    m_reticle.SetIcon(hCursor);
-    if (hCursor != nullptr && m_reticle.GetIcon() == nullptr) {
-        // Some icon statics refuse monochrome cursors; the same picture as a
-        // colour icon (whose hotspot is its centre, as the reticle's is) is accepted.
-        m_hReticleIcon.Reset(CopyCursorAsColourIcon(hCursor));
-        m_reticle.SetIcon(m_hReticleIcon);
+}
+
+// The cursor at the dialog's scale, centred in its frame. In the usual colours
+// the static shows the cursor itself; where the face colour would hide its
+// black (a high-contrast theme), a copy drawn in the buttons' text colour,
+// which the theme makes stand out from the face.
+void CDialog::ShowReticleImage() {
+    const auto hCursor = static_cast<HCURSOR>(::LoadImageW(
+        s_module.GetResourceInstance(), MAKEINTRESOURCEW(m_reticle.GetDlgCtrlID()), IMAGE_CURSOR,
+        MetricForDpi(SM_CXCURSOR, m_nDpi), MetricForDpi(SM_CYCURSOR, m_nDpi), 0));
+    if (hCursor == nullptr) {
+        return;  // the image shown stays
+    }
+    const COLORREF crInk = ::GetSysColor(COLOR_BTNTEXT);
+    bool bCursorShown = false;
+    if (crInk == RGB(0, 0, 0)) {
+        m_reticle.SetIcon(hCursor);
+        // Some icon statics refuse monochrome cursors.
+        bCursorShown = m_reticle.GetIcon() == hCursor;
+    }
+    HICON hCopy = nullptr;
+    if (!bCursorShown) {
+        hCopy = CopyCursorAsColourIcon(hCursor, crInk);
+        m_reticle.SetIcon(hCopy);
+    }
+    // The images shown before go, now that the static no longer shows them.
+    m_hReticleIcon.Reset(hCopy);
+    if (bCursorShown) {
+        m_hReticleCursor.Reset(hCursor);
+    } else {
+        m_hReticleCursor.Reset();
         ::DestroyCursor(hCursor);
     }
     CentreOverPrevious(m_reticle);

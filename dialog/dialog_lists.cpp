@@ -128,7 +128,11 @@ void CDialog::SelectTarget(HWND hWnd) {
         UpdateApplyShield();
         m_targetWatcher.Watch(m_hwndTarget);
     } else {
-        Refresh();
+        // The window is gone. The lists are read again once the list has done
+        // with the click or key that selected the row, not inside it.
+        ResetTargetControls();
+        m_hwndTarget = nullptr;
+        ::PostMessageW(m_hWnd, WM_COMMAND, ID_REFRESH, 0);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "dialog/layout.h"
 #include "geometry/anchor_grid.h"
 #include "res/resource.h"
+#include "win/dpi.h"
 #include "win/handles.h"
 #include "win/rights.h"
 
@@ -56,6 +57,7 @@ LRESULT CDialog::OnInitDialog() {
 }
 
 bool CDialog::InitDialog() {
+    m_nDpi = WindowDpi(m_hWnd);
     if (IsProcessElevated() && !MakeElevatedTitle()) {
         return false;
     }
@@ -90,16 +92,19 @@ void CDialog::SetIcons() {
     for (const auto& size : kSizes) {
         const HICON hIcon = static_cast<HICON>(
             ::LoadImageW(s_module.GetResourceInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
-                         ::GetSystemMetrics(size.nCx), ::GetSystemMetrics(size.nCy), LR_DEFAULTCOLOR));
+                         MetricForDpi(size.nCx, m_nDpi), MetricForDpi(size.nCy, m_nDpi), LR_DEFAULTCOLOR));
         if (hIcon != nullptr) {
-            SendMessage(WM_SETICON, size.nType, reinterpret_cast<LPARAM>(hIcon));
+            // The icons of an earlier scale go.
+            if (const auto hOld = reinterpret_cast<HICON>(SendMessage(WM_SETICON, size.nType, reinterpret_cast<LPARAM>(hIcon)))) {
+                ::DestroyIcon(hOld);
+            }
         }
     }
 }
 
 bool CDialog::SubclassControls() {
     if ((!m_monitorList.IsAttached() && !m_monitorList.SubclassWindow(GetDlgItem(IDC_DISPLAY))) ||
-        (!m_windowList.IsAttached() && !m_windowList.SubclassWindow(GetDlgItem(IDC_WINDOWS)))) {
+        (!m_windowList.IsAttached() && !m_windowList.SubclassWindow(GetDlgItem(IDC_WINDOWS), m_nDpi))) {
         return false;
     }
     for (int i = 0; i < 4; ++i) {

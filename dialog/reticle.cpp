@@ -91,6 +91,14 @@ void CReticle::Drop(LPARAM lParam) {
     m_pSite->OnReticleDrop(TopLevelWindowAt(lParam));
 }
 
+bool CReticle::CancelDrag() {
+    if (::GetCapture() != m_hWnd) {
+        return false;
+    }
+    ::ReleaseCapture();  // the drag ends in WM_CAPTURECHANGED, with nothing picked
+    return true;
+}
+
 void CReticle::EndDrag() {
     HoverOps ops = {m_pSite};
     EndHover(m_hWndHover, m_hWndFlash, ops);

@@ -27,6 +27,8 @@ public:
 
     BOOL ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult,
                               DWORD dwMsgMapID) override;
+    // Ends a drag under way as a drop on nothing would; false when none was.
+    bool CancelDrag();
 
 private:
     void BeginDrag();

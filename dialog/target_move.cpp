@@ -3,8 +3,8 @@
 #include "dialog/dialog.h"
 #include "enum/window_enum.h"
 #include "res/resource.h"
+#include "win/dpi.h"
 #include "win/rights.h"
-#include "win/system_library.h"
 
 namespace {
 
@@ -26,13 +26,6 @@ constexpr int kMaxMoves = 3;
 constexpr UINT kFirstMove = SWP_ASYNCWINDOWPOS | SWP_NOACTIVATE;
 constexpr UINT kCorrectiveMove = SWP_ASYNCWINDOWPOS | SWP_NOZORDER | SWP_NOACTIVATE;
 
-UINT DpiForWindow(HWND hWnd) {
-    // Systems before Windows 10 lack it.
-    using Fn = UINT(WINAPI*)(HWND);
-    static const Fn pfn = LoadedSystemFunction<Fn>(L"user32.dll", "GetDpiForWindow");
-    return pfn != nullptr ? pfn(hWnd) : 0;
-}
-
 // From the window manager alone: nothing is sent to the target. Borders that
 // cannot be read count as none (the frame is the window rectangle); a window
 // that is gone reads as empty. The window rectangle is read on both sides of
@@ -49,7 +42,7 @@ TargetPlacement ReadTargetPlacement(HWND hWnd) {
         }
     }
     placement.nMonitor = reinterpret_cast<uintptr_t>(::MonitorFromWindow(hWnd, MONITOR_DEFAULTTONEAREST));
-    placement.nDpi = DpiForWindow(hWnd);
+    placement.nDpi = WindowDpi(hWnd);
     return placement;
 }
 

@@ -3,9 +3,10 @@
 #include <algorithm>
 
 #include "base/number_text.h"
+#include "win/dpi.h"
 #include "win/handles.h"
 
-BOOL CWindowList::SubclassWindow(HWND hWnd) {
+BOOL CWindowList::SubclassWindow(HWND hWnd, UINT nDpi) {
     if (!CSortListViewCtrl::SubclassWindow(hWnd)) {
         return FALSE;
     }
@@ -27,20 +28,58 @@ BOOL CWindowList::SubclassWindow(HWND hWnd) {
 
     RECT rcUnit = {0, 0, 4, 8};
     ::MapDialogRect(GetParent(), &rcUnit);
-    const int u = rcUnit.right;
+    m_cxNumberAtFirstDpi = 8 * rcUnit.right;
+    m_nFirstDpi = nDpi;
+    SizeColumns(nDpi);
+    SizeImages(nDpi);
+    return TRUE;
+}
+
+void CWindowList::SetDpi(UINT nDpi) {
+    SizeColumns(nDpi);
+    SizeImages(nDpi);
+}
+
+// The number columns are eight dialog units wide at the first scale and grow
+// with the scale; the title takes the rest, less a vertical scroll bar.
+void CWindowList::SizeColumns(UINT nDpi) {
+    const int cxNumber = ::MulDiv(m_cxNumberAtFirstDpi, static_cast<int>(nDpi), static_cast<int>(m_nFirstDpi));
     RECT rcClient = {};
     GetClientRect(&rcClient);
-    const int cxTitle = rcClient.right - 32 * u - ::GetSystemMetrics(SM_CXVSCROLL);
+    const int cxTitle = rcClient.right - 4 * cxNumber - MetricForDpi(SM_CXVSCROLL, nDpi);
     SendMessage(LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(static_cast<WORD>(cxTitle), 0));
     for (int i = 1; i < 5; ++i) {
-        SendMessage(LVM_SETCOLUMNWIDTH, i, MAKELPARAM(static_cast<WORD>(8 * u), 0));
+        SendMessage(LVM_SETCOLUMNWIDTH, i, MAKELPARAM(static_cast<WORD>(cxNumber), 0));
     }
+}
 
-    HIMAGELIST hImages = ::ImageList_Create(::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON),
-                                           ILC_COLOR32 | ILC_MASK, 0, 10);
+// Small icons of the scale; at a new one every row's icon is fetched again.
+void CWindowList::SizeImages(UINT nDpi) {
+    const int cx = MetricForDpi(SM_CXSMICON, nDpi);
+    const int cy = MetricForDpi(SM_CYSMICON, nDpi);
+    int cxNow = 0;
+    int cyNow = 0;
+    const HIMAGELIST hOld = GetImageList(LVSIL_SMALL);
+    if (hOld != nullptr && ::ImageList_GetIconSize(hOld, &cxNow, &cyNow) && cxNow == cx && cyNow == cy) {
+        return;
+    }
+    const HIMAGELIST hImages = ::ImageList_Create(cx, cy, ILC_COLOR32 | ILC_MASK, 0, 10);
+    if (hImages == nullptr) {
+        return;  // the old size serves
+    }
     SendMessage(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(hImages));
+    if (hOld != nullptr) {
+        ::ImageList_Destroy(hOld);
+    }
     AddShieldOverlay();
-    return TRUE;
+    for (int i = 0; i < GetItemCount(); ++i) {
+        LVITEMW item = {};
+        item.mask = LVIF_IMAGE;
+        item.iItem = i;
+        const bool bMarked = (SendMessage(LVM_GETITEMSTATE, i, LVIS_OVERLAYMASK) & LVIS_OVERLAYMASK) != 0;
+        item.iImage = RowImage(reinterpret_cast<HWND>(GetItemData(i)), bMarked);
+        SendMessage(LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    }
 }
 
 // The shield in the lower right quarter of a clear image, as the shell marks
@@ -60,10 +99,7 @@ void CWindowList::AddShieldOverlay() {
         return;
     }
     const CMemoryDc dc(::CreateCompatibleDC(nullptr));
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), cx, -cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* pvBits = nullptr;
-    const CBitmapOwner bitmap(::CreateDIBSection(dc, &bmi, DIB_RGB_COLORS, &pvBits, nullptr, 0));
+    const CBitmapOwner bitmap(CreateDib32(dc, cx, cy));  // clear: every pixel transparent
     if (bitmap == nullptr) {
         return;
     }
@@ -121,6 +157,17 @@ HICON CWindowList::QuerySmallIcon(HWND hWnd) {
     return hIcon;
 }
 
+int CWindowList::RowImage(HWND hWnd, bool bMarked) {
+    if (HICON hIcon = QuerySmallIcon(hWnd)) {
+        const int iAdded = AppendIconCopy(GetImageList(LVSIL_SMALL), hIcon);
+        if (iAdded >= 0) {
+            return iAdded;
+        }
+    }
+    // An overlay needs an image under it: a marked row without an icon shows the shield alone.
+    return bMarked && m_iShieldImage >= 0 ? m_iShieldImage : I_IMAGENONE;
+}
+
 int CWindowList::AddWindowItem(HWND hWnd, const RECT& rc, bool bMarked) {
     // Titles that fit here need no memory, so no row is ever left out. A
     // longer one is read whole when memory allows, else as far as this holds,
@@ -134,17 +181,7 @@ int CWindowList::AddWindowItem(HWND hWnd, const RECT& rc, bool bMarked) {
         ::GetWindowTextW(hWnd, szTitle, ARRAYSIZE(szTitle));
     }
 
-    int iImage = I_IMAGENONE;
-    if (HICON hIcon = QuerySmallIcon(hWnd)) {
-        const int iAdded = AppendIconCopy(GetImageList(LVSIL_SMALL), hIcon);
-        if (iAdded >= 0) {
-            iImage = iAdded;
-        }
-    }
-    // An overlay needs an image under it: a marked row without an icon shows the shield alone.
-    if (bMarked && iImage == I_IMAGENONE && m_iShieldImage >= 0) {
-        iImage = m_iShieldImage;
-    }
+    const int iImage = RowImage(hWnd, bMarked);
 
     // The row's data goes in with the row: one message less per window, and no
     // moment in which a row exists without its window.

@@ -8,7 +8,10 @@ public:
     // How long a window may take to hand over its icon before the refill moves on.
     static constexpr UINT kIconQueryTimeoutMs = 100;
 
-    BOOL SubclassWindow(HWND hWnd);
+    // Columns and icons sized for the scale the list is shown at.
+    BOOL SubclassWindow(HWND hWnd, UINT nDpi);
+    // The list now shows at another scale.
+    void SetDpi(UINT nDpi);
     // Empties the rows and their images.
     void DeleteAllWindowItems();
     // bMarked: the row's icon carries the system's shield (the window needs more rights).
@@ -24,7 +27,10 @@ public:
 
 private:
     HICON QuerySmallIcon(HWND hWnd);
+    int RowImage(HWND hWnd, bool bMarked);
     void AddShieldOverlay();
+    void SizeColumns(UINT nDpi);
+    void SizeImages(UINT nDpi);
 
     // Threads that did not answer the icon query since the last refill: a hung
     // thread stays hung, so it costs one timeout per refill, not one per window.
@@ -32,6 +38,8 @@ private:
     CPodArray<DWORD> m_hungThreads;
     // The shield's image, or -1.
     int m_iShieldImage = -1;
+    int m_cxNumberAtFirstDpi = 0;
+    UINT m_nFirstDpi = USER_DEFAULT_SCREEN_DPI;
 };
 
 // Appends a copy of an icon to an image list; the image index, or -1.

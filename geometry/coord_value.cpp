@@ -12,8 +12,13 @@ BOOL CCoordValue::SubclassWindow(HWND hWnd) {
     SendMessage(CB_LIMITTEXT, kFieldTextChars - 1, 0);
     m_hwndUpDown = ::GetWindow(m_hWnd, GW_HWNDNEXT);
     ::SendMessageW(m_hwndUpDown, UDM_SETRANGE, 0, MAKELPARAM(32767, -32768));
+    AlignUpDown();
+    return TRUE;
+}
 
-    // The template's dialog-unit rounding rarely matches the closed box's height.
+// The template's dialog-unit rounding rarely matches the closed box's height,
+// at any scale.
+void CCoordValue::AlignUpDown() {
     RECT rcCombo = {};
     RECT rcUpDown = {};
     GetWindowRect(&rcCombo);
@@ -22,7 +27,6 @@ BOOL CCoordValue::SubclassWindow(HWND hWnd) {
     ::MapWindowPoints(nullptr, GetParent(), reinterpret_cast<POINT*>(&rcUpDown), 2);
     ::MoveWindow(m_hwndUpDown, rcUpDown.left, rcCombo.top, rcUpDown.right - rcUpDown.left,
                  rcCombo.bottom - rcCombo.top, TRUE);
-    return TRUE;
 }
 
 // An emptied field never shows a number, so no target's numbers leak into it.

@@ -16,6 +16,8 @@ public:
     CCoordValue() : m_wndEdit(this, 1) {}
 
     BOOL SubclassWindow(HWND hWnd);
+    // Lines the up-down up with the closed box, as it stands now.
+    void AlignUpDown();
     // Writes a number, or with bUnlessEdited only into a field that still shows
     // what was last written. While the drop-down is open, the number goes to
     // the text that closing it puts back.

@@ -4,10 +4,36 @@ namespace {
 bool IsBlank(wchar_t ch) { return ch == L' ' || ch == L'\t'; }
 }  // namespace
 
-FieldValue ParseFieldText(const wchar_t* psz) {
-    if (psz == nullptr) {
+// A Japanese input method in full-width mode types these for a number.
+wchar_t FoldFieldChar(wchar_t ch) {
+    if (ch >= 0xFF10 && ch <= 0xFF19) {  // full-width digits
+        return static_cast<wchar_t>(L'0' + (ch - 0xFF10));
+    }
+    switch (ch) {
+    case 0x3000:  // ideographic space
+        return L' ';
+    case 0xFF0D:  // full-width hyphen-minus
+    case 0x2212:  // minus sign
+        return L'-';
+    default:
+        return ch;
+    }
+}
+
+FieldValue ParseFieldText(const wchar_t* pszText) {
+    if (pszText == nullptr) {
         return FieldValue{};
     }
+    wchar_t szFolded[kFieldTextChars];
+    int i = 0;
+    for (; i < kFieldTextChars - 1 && pszText[i] != L'\0'; ++i) {
+        szFolded[i] = FoldFieldChar(pszText[i]);
+    }
+    if (pszText[i] != L'\0') {
+        return FieldValue{};  // longer than a field holds
+    }
+    szFolded[i] = L'\0';
+    const wchar_t* psz = szFolded;
     while (IsBlank(*psz)) {
         ++psz;
     }

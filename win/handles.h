@@ -26,9 +26,11 @@ private:
 
 using CMenuOwner = CHandleOwner<HMENU, ::DestroyMenu>;
 using CIconOwner = CHandleOwner<HICON, ::DestroyIcon>;
+using CCursorOwner = CHandleOwner<HCURSOR, ::DestroyCursor>;
 using CAcceleratorOwner = CHandleOwner<HACCEL, ::DestroyAcceleratorTable>;
 using CKernelHandle = CHandleOwner<HANDLE, ::CloseHandle>;
 using CBitmapOwner = CHandleOwner<HBITMAP, ::DeleteObject>;
+using CBrushOwner = CHandleOwner<HBRUSH, ::DeleteObject>;
 using CMemoryDc = CHandleOwner<HDC, ::DeleteDC>;
 
 // The two bitmaps GetIconInfo hands out.

@@ -19,6 +19,7 @@
 #include "enum/window_list.h"
 #include "res/resource.h"
 #include "win/dialog_impl.h"
+#include "win/dpi.h"
 
 namespace {
 
@@ -172,7 +173,7 @@ void BenchSort(int n, const char* bits) {
     CHost host;
     host.Create(s_module.GetResourceInstance());
     CWindowList list;
-    list.SubclassWindow(host.GetDlgItem(IDC_WINDOWS));
+    list.SubclassWindow(host.GetDlgItem(IDC_WINDOWS), WindowDpi(host));
     list.m_bUseWaitCursor = false;
     for (int i = 0; i < n; ++i) {
         const std::wstring title = RandomTitle();
@@ -300,7 +301,7 @@ int Run(const std::wstring& kelpo, const std::wstring& floorExe, const std::vect
                 host.Create(s_module.GetResourceInstance());
                 ::SetWindowPos(host.m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
                 CWindowList floorList;
-                floorList.SubclassWindow(host.GetDlgItem(IDC_WINDOWS));
+                floorList.SubclassWindow(host.GetDlgItem(IDC_WINDOWS), WindowDpi(host));
                 app.SelectRow(0);
                 HWND target = app.RowWindow(0);
                 floorList.AddWindowItem(target, RECT{}, false);

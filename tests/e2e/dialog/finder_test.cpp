@@ -40,8 +40,9 @@ protected:
     bool ReticleBack() {
         return WaitUntil([&] { return ::IsWindowVisible(m_kelpo.Item(IDC_RETICLE)) != FALSE; }, 3000);
     }
-    // Presses on the reticle, drags to (x, y) and releases there.
-    void Drag(int x, int y) {
+    // Presses on the reticle, drags to (x, y) and releases there; with
+    // bEscape, Esc is pressed before the release.
+    void Drag(int x, int y, bool bEscape = false) {
         ASSERT_TRUE(MakeForeground(m_kelpo.Dlg()));
         const POINT start = ReticleCentre();
         ::SetCursorPos(start.x, start.y);
@@ -52,6 +53,10 @@ protected:
             << "the drag did not begin";
         MouseMoveTo(x, y);
         ::Sleep(100);
+        if (bEscape) {
+            SendKey(VK_ESCAPE);
+            ASSERT_TRUE(ReticleBack()) << "Esc did not end the drag";
+        }
         MouseButton(false);
         ASSERT_TRUE(ReticleBack());
         ::Sleep(100);
@@ -76,6 +81,19 @@ TEST_F(Finder, DraggingOntoAWindowMakesItTheTarget) {
     Drag(250, 700);
     EXPECT_EQ(m_kelpo.SelectedRow(), m_kelpo.FindRow(hOther));
     EXPECT_EQ(m_kelpo.Fields(), SizePosText(VisibleFrame(hOther)));
+}
+
+TEST_F(Finder, EscDuringADragCancelsItAndLeavesTheDialog) {
+    const RECT rcReticle = m_kelpo.Rect(IDC_RETICLE);
+    Drag(1100, 200, true);
+    EXPECT_EQ(m_kelpo.WaitForExit(300), static_cast<DWORD>(STILL_ACTIVE));
+    EXPECT_EQ(m_kelpo.SelectedRow(), -1);
+    EXPECT_EQ(m_kelpo.Fields(), L",,,");
+    EXPECT_EQ(RectText(m_kelpo.Rect(IDC_RETICLE)), RectText(rcReticle));
+    // Without a drag, Esc closes the dialog as ever.
+    ASSERT_TRUE(MakeForeground(m_kelpo.Dlg()));
+    SendKey(VK_ESCAPE);
+    EXPECT_EQ(m_kelpo.WaitForExit(), 0u);
 }
 
 TEST_F(Finder, NotepadIsListedMovedRestoredAndPicked) {

@@ -371,8 +371,9 @@ TEST_F(Placement, AClosedWindowEndsInARefreshAtSelectionOrApply) {
     ASSERT_GE(iGone, 0);
     m_targets.Destroy(hGone);
     m_kelpo.SelectRow(iGone);
+    // Read again once the list is done with the selection, not inside it.
+    EXPECT_TRUE(WaitUntil([&] { return m_kelpo.FindRow(hGone) == -1; }));
     EXPECT_EQ(m_kelpo.SelectedRow(), -1);
-    EXPECT_EQ(m_kelpo.FindRow(hGone), -1);
     EXPECT_FALSE(m_kelpo.Enabled(IDC_APPLY));
     EXPECT_EQ(m_kelpo.Fields(), L",,,");
 
@@ -621,6 +622,15 @@ TEST_F(Placement, DropDownPresetsKeepTheTypedTextUntilTheValueReplacesIt) {
     EXPECT_TRUE(WaitUntil([&] { return m_kelpo.Text(IDC_WIDTH) == std::to_wstring(wa.right - wa.left); }))
         << "field shows " << m_kelpo.Text(IDC_WIDTH).c_str();
     EXPECT_EQ(RectText(WindowRect(m_hTarget)), L"30,40,430,340");
+}
+
+// What a Japanese input method types in full-width mode, in either language.
+TEST_F(Placement, FullWidthNumbersAreApplied) {
+    Select(m_hTarget);
+    Type(L"\xFF14\xFF12\xFF10", L"\xFF13\xFF10\xFF10", L"\xFF0D\xFF14\xFF10", L"\x2212\x0035");  // ４２０ ３００ －４０ −5
+    m_kelpo.Click(IDC_APPLY);
+    EXPECT_EQ(SizePosText(VisibleFrame(m_hTarget)), L"420,300,-40,-5");
+    EXPECT_EQ(m_kelpo.Fields(), L"420,300,-40,-5");
 }
 
 TEST_F(Placement, UpAndDownKeysStepTheValueWithinRange) {

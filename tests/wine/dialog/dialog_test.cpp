@@ -1,6 +1,12 @@
 // The main dialog created in-process from the linked resources.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <string>
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 #include "dialog/dialog.h"
 #include "target_windows.h"
 
@@ -57,6 +63,186 @@ TEST_F(InProcessDialog, TitleBarIconsAndTheAboutItemOfTheWindowMenu) {
     ASSERT_TRUE(::GetMenuItemInfoW(hMenu, 1, TRUE, &mii));
     EXPECT_NE(mii.fType & MFT_SEPARATOR, 0u);
     EXPECT_GT(::GetMenuItemCount(hMenu), 2);
+}
+
+// What the dialog sizes itself, read back: "number column, icon, reticle, up-down offset".
+std::wstring ScaledParts(const CDialog& dlg) {
+    int cxIcon = 0;
+    int cyIcon = 0;
+    ::ImageList_GetIconSize(dlg.m_windowList.GetImageList(LVSIL_SMALL), &cxIcon, &cyIcon);
+    RECT rcReticle = {};
+    ::GetWindowRect(dlg.m_reticle.m_hWnd, &rcReticle);
+    RECT rcCombo = {};
+    RECT rcUpDown = {};
+    ::GetWindowRect(dlg.GetDlgItem(IDC_WIDTH), &rcCombo);
+    ::GetWindowRect(dlg.GetDlgItem(IDC_WIDTH_SPIN), &rcUpDown);
+    const int cxColumn = static_cast<int>(::SendMessageW(dlg.m_windowList.m_hWnd, LVM_GETCOLUMNWIDTH, 1, 0));
+    return std::to_wstring(cxColumn) + L"," + std::to_wstring(cxIcon) + L"x" + std::to_wstring(cyIcon) + L"," +
+           std::to_wstring(rcReticle.right - rcReticle.left) + L"," + std::to_wstring(rcUpDown.top - rcCombo.top) +
+           L"/" + std::to_wstring((rcUpDown.bottom - rcUpDown.top) - (rcCombo.bottom - rcCombo.top));
+}
+
+// Windows sends WM_DPICHANGED when the dialog reaches a display of another
+// scale; Wine gives every display one, so the message is sent here.
+TEST_F(InProcessDialog, AtAnotherScaleWhatTheDialogSizedItselfFollows) {
+    CTargetThread targets;
+    const HWND hTarget = targets.Create(L"in-process scale", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, RECT{0, 0, 300, 200});
+    m_dlg.Refresh();
+    ASSERT_EQ(m_dlg.m_nDpi, 96u) << "the test expects a prefix at 96 DPI";
+    const int cxNumber = static_cast<int>(::SendMessageW(m_dlg.m_windowList.m_hWnd, LVM_GETCOLUMNWIDTH, 1, 0));
+    const struct {
+        UINT nDpi;
+        RECT rcSuggested;
+        std::wstring parts;
+    } rows[] = {
+        {144, {100, 50, 700, 500}, std::to_wstring(cxNumber * 3 / 2) + L",24x24,48,0/0"},
+        {96, {100, 50, 500, 350}, std::to_wstring(cxNumber) + L",16x16,32,0/0"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.nDpi);
+        ::SendMessageW(m_dlg.m_hWnd, WM_DPICHANGED, MAKEWPARAM(row.nDpi, row.nDpi),
+                       reinterpret_cast<LPARAM>(&row.rcSuggested));
+        EXPECT_EQ(ScaledParts(m_dlg), row.parts);
+        RECT rcDialog = {};
+        ::GetWindowRect(m_dlg.m_hWnd, &rcDialog);
+        EXPECT_TRUE(rcDialog == row.rcSuggested);
+        // Every row's icon again, at the new size: the target's among them.
+        LVITEMW item = {};
+        item.mask = LVIF_IMAGE;
+        item.iItem = m_dlg.m_windowList.FindWindowItem(hTarget);
+        ::SendMessageW(m_dlg.m_windowList.m_hWnd, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+        EXPECT_GE(item.iImage, 0);
+        // The reticle stays centred in its frame.
+        RECT rcReticle = {};
+        RECT rcFrame = {};
+        ::GetWindowRect(m_dlg.m_reticle.m_hWnd, &rcReticle);
+        ::GetWindowRect(::GetWindow(m_dlg.m_reticle.m_hWnd, GW_HWNDPREV), &rcFrame);
+        EXPECT_LE(std::abs((rcReticle.left + rcReticle.right) - (rcFrame.left + rcFrame.right)), 1);
+    }
+}
+
+// The pixels of the reticle's image on the face colour that differ from it,
+// and those that its mask shows.
+std::pair<int, int> ReticleOnFace(HWND hWndReticle) {
+    const HICON hIcon = reinterpret_cast<HICON>(::SendMessageW(hWndReticle, STM_GETICON, 0, 0));
+    ICONINFO ii = {};
+    if (!::GetIconInfo(hIcon, &ii)) {
+        return {0, 0};
+    }
+    BITMAP bm = {};
+    ::GetObjectW(ii.hbmMask, sizeof(bm), &bm);
+    const int cx = bm.bmWidth;
+    const int cy = ii.hbmColor != nullptr ? bm.bmHeight : bm.bmHeight / 2;
+    ::DeleteObject(ii.hbmMask);
+    ::DeleteObject(ii.hbmColor);
+    const HDC hdc = ::CreateCompatibleDC(nullptr);
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), cx, -cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::pair<int, int> counts = {0, 0};
+    const COLORREF crFace = ::GetSysColor(COLOR_BTNFACE);
+    const DWORD dwFace = GetRValue(crFace) << 16 | GetGValue(crFace) << 8 | GetBValue(crFace);
+    for (int pass = 0; pass < 2; ++pass) {
+        void* pvBits = nullptr;
+        const HBITMAP hbm = ::CreateDIBSection(hdc, &bmi, DIB_RGB_COLORS, &pvBits, nullptr, 0);
+        const HGDIOBJ hOld = ::SelectObject(hdc, hbm);
+        auto* pixels = static_cast<DWORD*>(pvBits);
+        for (int i = 0; i < cx * cy; ++i) pixels[i] = pass == 0 ? dwFace : 0xFFFFFF;
+        ::DrawIconEx(hdc, 0, 0, hIcon, cx, cy, 0, nullptr, pass == 0 ? DI_NORMAL : DI_MASK);
+        for (int i = 0; i < cx * cy; ++i) {
+            if (pass == 0) counts.first += (pixels[i] & 0xFFFFFF) != dwFace ? 1 : 0;
+            else counts.second += (pixels[i] & 0xFFFFFF) == 0 ? 1 : 0;
+        }
+        ::SelectObject(hdc, hOld);
+        ::DeleteObject(hbm);
+    }
+    ::DeleteDC(hdc);
+    return counts;
+}
+
+std::vector<HWND> s_colourChanged;
+
+LRESULT CALLBACK RecordColourChange(int nCode, WPARAM wParam, LPARAM lParam) {
+    const auto* pcwp = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (nCode == HC_ACTION && pcwp->message == WM_SYSCOLORCHANGE) {
+        s_colourChanged.push_back(pcwp->hwnd);
+    }
+    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+
+TEST_F(InProcessDialog, InHighContrastTheControlsHearOfItAndTheReticleStaysVisible) {
+    const int kElements[] = {COLOR_BTNFACE, COLOR_BTNTEXT};
+    COLORREF before[2];
+    for (int i = 0; i < 2; ++i) before[i] = ::GetSysColor(kElements[i]);
+    const struct {
+        const char* name;
+        COLORREF colours[2];
+        bool bAllShown;  // else the white of the picture is lost on the face, its ink not
+    } rows[] = {
+        {"black", {RGB(0, 0, 0), RGB(255, 255, 255)}, true},
+        {"white", {RGB(255, 255, 255), RGB(0, 0, 0)}, false},
+    };
+    const HHOOK hHook = ::SetWindowsHookExW(WH_CALLWNDPROC, RecordColourChange, nullptr, ::GetCurrentThreadId());
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        s_colourChanged.clear();
+        ASSERT_TRUE(::SetSysColors(2, kElements, row.colours));
+        // The system tells top-level windows only; the dialog tells its controls.
+        ::SendMessageW(m_dlg.m_hWnd, WM_SYSCOLORCHANGE, 0, 0);
+        for (HWND hWnd : {m_dlg.m_windowList.m_hWnd, m_dlg.m_windowList.GetHeader(), m_dlg.GetDlgItem(IDC_WIDTH_SPIN)}) {
+            EXPECT_NE(std::count(s_colourChanged.begin(), s_colourChanged.end(), hWnd), 0);
+        }
+        const auto [shown, opaque] = ReticleOnFace(m_dlg.m_reticle.m_hWnd);
+        EXPECT_GT(opaque, 100);
+        EXPECT_GE(shown, row.bAllShown ? opaque : opaque / 2) << shown << " of " << opaque;
+    }
+    ::UnhookWindowsHookEx(hHook);
+    ::SetSysColors(2, kElements, before);
+    ::SendMessageW(m_dlg.m_hWnd, WM_SYSCOLORCHANGE, 0, 0);
+}
+
+// The list is not rebuilt while it is still handling the selection.
+TEST_F(InProcessDialog, AGoneWindowsRowIsDroppedAfterTheSelectionNotInsideIt) {
+    CTargetThread targets;
+    const HWND hGone = targets.Create(L"in-process gone", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, RECT{0, 0, 300, 200});
+    m_dlg.Refresh();
+    targets.Destroy(hGone);
+    m_dlg.m_windowList.SelectWindowItem(m_dlg.m_windowList.FindWindowItem(hGone));
+    EXPECT_NE(m_dlg.m_windowList.FindWindowItem(hGone), -1);
+    EXPECT_EQ(m_dlg.m_hwndTarget, nullptr);
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::DispatchMessageW(&msg);
+    }
+    EXPECT_EQ(m_dlg.m_windowList.FindWindowItem(hGone), -1);
+}
+
+// Windows' up-down reads plain digits only (Wine's reads full-width ones too),
+// so the dialog steps a full-width number when the up-down asks.
+TEST_F(InProcessDialog, AFullWidthNumberIsSteppedByTheDialog) {
+    const struct {
+        const wchar_t* text;
+        int nDelta;
+        LRESULT lStepped;
+        const wchar_t* after;
+    } rows[] = {
+        {L"\xFF11\xFF12\xFF18\xFF10", 1, TRUE, L"1281"},
+        {L"\xFF0D\xFF14\xFF10", -1, TRUE, L"-41"},
+        {L"\xFF13\xFF12\xFF17\xFF16\xFF17", 1, TRUE, L"32767"},
+        {L"640", 1, FALSE, L"640"},  // the up-down's own
+        {L"\xFF11x", 1, FALSE, L"\xFF11x"},
+    };
+    for (const auto& row : rows) {
+        ::SetDlgItemTextW(m_dlg.m_hWnd, IDC_WIDTH, row.text);
+        NMUPDOWN nmud = {};
+        nmud.hdr.hwndFrom = m_dlg.GetDlgItem(IDC_WIDTH_SPIN);
+        nmud.hdr.idFrom = IDC_WIDTH_SPIN;
+        nmud.hdr.code = UDN_DELTAPOS;
+        nmud.iDelta = row.nDelta;
+        EXPECT_EQ(::SendMessageW(m_dlg.m_hWnd, WM_NOTIFY, IDC_WIDTH_SPIN, reinterpret_cast<LPARAM>(&nmud)), row.lStepped);
+        wchar_t sz[32] = {};
+        ::GetDlgItemTextW(m_dlg.m_hWnd, IDC_WIDTH, sz, 32);
+        EXPECT_STREQ(sz, row.after);
+    }
 }
 
 TEST_F(InProcessDialog, SettingChangesRefreshOnlyForTheWorkArea) {

@@ -9,6 +9,7 @@
 #include "res/resource.h"
 #include "target_windows.h"
 #include "win/dialog_impl.h"
+#include "win/dpi.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ class WindowList : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_NE(m_host.Create(s_module.GetResourceInstance()), nullptr);
-        ASSERT_TRUE(m_list.SubclassWindow(m_host.GetDlgItem(IDC_WINDOWS)));
+        ASSERT_TRUE(m_list.SubclassWindow(m_host.GetDlgItem(IDC_WINDOWS), WindowDpi(m_host)));
     }
     void TearDown() override { ::DestroyWindow(m_host.m_hWnd); }
 
