@@ -106,7 +106,10 @@ LRESULT CALLBACK CTargetThread::WndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPA
         if ((pwp->flags & SWP_NOMOVE) != 0 && (pwp->flags & SWP_NOSIZE) != 0) {
             return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
         }
-        ::NotifyWinEvent(EVENT_OBJECT_LOCATIONCHANGE, hWnd, OBJID_WINDOW, CHILDID_SELF);
+        // Windows raises the event for every move itself; Wine 8 does not.
+        if (RunsUnderWine()) {
+            ::NotifyWinEvent(EVENT_OBJECT_LOCATIONCHANGE, hWnd, OBJID_WINDOW, CHILDID_SELF);
+        }
         if (Prop(hWnd, kOwnMove) != 0) {
             return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
         }

@@ -59,6 +59,13 @@ private:
     HANDLE m_hReady = nullptr;
 };
 
+// Whether the tests run under Wine (which exports this from ntdll) rather
+// than on Windows. Asked once.
+inline bool RunsUnderWine() {
+    static const bool bWine = ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    return bWine;
+}
+
 // Polls until pred() holds or the timeout passes. Nothing is dispatched: what
 // the tests wait for happens on other threads and in other processes.
 template <class Pred>

@@ -400,15 +400,40 @@ bool DoubleInPlace() {
     // the double answers the cloaked query (Wine's own does not).
     static const bool bInPlace = [] {
         DWORD dwCloaked = 0;
-        return SUCCEEDED(DwmGetWindowAttributeFromSystem(::GetDesktopWindow(), DWMWA_CLOAKED, &dwCloaked,
-                                                         sizeof(dwCloaked)));
+        return RunsUnderWine() && SUCCEEDED(DwmGetWindowAttributeFromSystem(::GetDesktopWindow(), DWMWA_CLOAKED,
+                                                                            &dwCloaked, sizeof(dwCloaked)));
     }();
     return bInPlace;
 }
 
+void Cloak(HWND hWnd, bool bCloak) {
+    if (RunsUnderWine()) {
+        if (bCloak) {
+            ::SetPropW(hWnd, kCloakedProp, reinterpret_cast<HANDLE>(1));
+        } else {
+            ::RemovePropW(hWnd, kCloakedProp);
+        }
+        return;
+    }
+    using Fn = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
+    static const Fn pfn = LoadedSystemFunction<Fn>(L"dwmapi.dll", "DwmSetWindowAttribute");
+    const BOOL bValue = bCloak;
+    if (pfn != nullptr) {
+        pfn(hWnd, DWMWA_CLOAK, &bValue, sizeof(bValue));
+    }
+}
+
 RECT VisibleFrame(HWND hWnd) {
     const RECT rc = WindowRect(hWnd);
-    return DoubleInPlace() ? DoubleFrame(hWnd, rc) : rc;
+    if (DoubleInPlace()) {
+        return DoubleFrame(hWnd, rc);
+    }
+    RECT rcFrame = {};
+    if (!RunsUnderWine() && SUCCEEDED(DwmGetWindowAttributeFromSystem(hWnd, DWMWA_EXTENDED_FRAME_BOUNDS, &rcFrame,
+                                                                      sizeof(rcFrame)))) {
+        return rcFrame;
+    }
+    return rc;
 }
 
 namespace {

@@ -144,10 +144,21 @@ bool MakeForeground(HWND hWnd);
 
 std::wstring RectText(const RECT& rc);
 RECT WindowRect(HWND hWnd);
-// Whether the program under test finds the window manager's test double.
+// Whether the program under test finds the window manager's test double
+// (never on Windows, which has the real one).
 bool DoubleInPlace();
 // The visible frame the program should see for a window: the double's rule
-// when it is in place, else the window rectangle.
+// when it is in place; on Windows the window manager's extended frame; under
+// Wine without the double the window rectangle.
 RECT VisibleFrame(HWND hWnd);
+// Cloaks a window of the test's, or uncloaks it: through the window manager
+// double's property under Wine, through the window manager on Windows.
+void Cloak(HWND hWnd, bool bCloak);
+// A case that needs one of the Wine runs' doubles (or their settings) is
+// skipped on Windows, saying which.
+#define KELPO_SKIP_ON_WINDOWS(what) \
+    if (!RunsUnderWine()) GTEST_SKIP() << "needs " << (what) << ", which only the Wine runs have"
+// Readies a Windows desktop for the tests (see preflight.cpp); 0 when ready.
+int RunPreflight();
 // "w,h,x,y" of a rectangle, as the fields and the list rows show it.
 std::wstring SizePosText(const RECT& rc);

@@ -6,6 +6,9 @@
 #include "harness.h"
 
 int wmain(int argc, wchar_t** argv) {
+    if (argc == 2 && ::lstrcmpW(argv[1], L"--preflight") == 0) {
+        return RunPreflight();
+    }
     const int nDeclaredTarget = RunAsDeclaredTarget(argc, argv);
     if (nDeclaredTarget != -1) {
         return nDeclaredTarget;

@@ -144,7 +144,13 @@ TEST_F(Finder, NotepadIsListedMovedRestoredAndPicked) {
 }
 
 // Two displays (1280x800 and 1024x768, both at the origin): the target lies on the first only.
-class TwoDisplaysFinder : public Finder {};
+class TwoDisplaysFinder : public Finder {
+protected:
+    void SetUp() override {
+        KELPO_SKIP_ON_WINDOWS("the two screens of the virtual display");
+        Finder::SetUp();
+    }
+};
 
 TEST_F(TwoDisplaysFinder, TheDropSwitchesTheDisplayListToTheTargetsDisplay) {
     ASSERT_EQ(::GetSystemMetrics(SM_CMONITORS), 2);

@@ -110,6 +110,7 @@ TEST_F(Placement, SelectionFillsTheFieldsAndEnablesByStyle) {
 }
 
 TEST_F(Placement, ApplyMovesTheTargetAndRestorePutsItBack) {
+    KELPO_SKIP_ON_WINDOWS("borders the window manager double draws");
     ASSERT_TRUE(DoubleInPlace());
     Select(m_hTarget);
     const RECT rcSelected = VisibleFrame(m_hTarget);
@@ -198,6 +199,7 @@ TEST_F(Placement, ATargetThatLimitsItsSizeEndsWhereItChose) {
 // A rescaling target resizes itself when it reaches the other scale, as
 // per-monitor aware programs do.
 TEST_F(Placement, AMoveAcrossScalesLandsTheVisibleFrameExactly) {
+    KELPO_SKIP_ON_WINDOWS("two scales on one desktop (the window manager double)");
     ASSERT_TRUE(DoubleInPlace());
     struct Row {
         const wchar_t* name;
@@ -272,6 +274,7 @@ TEST_F(Placement, AMoveAcrossScalesLandsTheVisibleFrameExactly) {
 // take its user's next input within half a second of the click, whatever the
 // target does.
 TEST_F(Placement, AnApplyStaysAppliedAndTheDialogFollowsWhatTheTargetDoesLater) {
+    KELPO_SKIP_ON_WINDOWS("two scales on one desktop (the window manager double)");
     ASSERT_TRUE(DoubleInPlace());
     enum Then { kStays, kRescalesLater, kJumpsBack, kHangsBefore, kHangsInside, kHangsAfter, kCloses };
     struct Row {
@@ -499,6 +502,7 @@ TEST_F(Placement, TheDialogStaysAboveAnAlwaysOnTopTarget) {
 // While a move settles, nothing may change the target or the lists under it,
 // and nothing asked for meanwhile is lost: it is done once the move is over.
 TEST_F(Placement, WhatArrivesDuringTheSettleIsDoneAfterIt) {
+    KELPO_SKIP_ON_WINDOWS("two scales on one desktop (the window manager double)");
     ASSERT_TRUE(DoubleInPlace());
     enum Arrives { kSettingChange, kOutsideSelection };
     const struct {

@@ -27,7 +27,7 @@ TEST_F(Enumeration, ListsEveryEligibleWindowAndNoOther) {
     HWND hPopup = m_targets.Create(L"kelpo e2e popup", WS_POPUP | WS_VISIBLE, 0, RECT{0, 0, 100, 100});
     HWND hOwned = m_targets.Create(L"kelpo e2e owned", kNormal, 0, RECT{80, 90, 280, 190}, true, hNormal);
     HWND hCloaked = m_targets.Create(L"kelpo e2e cloaked", kNormal, 0, RECT{100, 110, 300, 210});
-    ::SetPropW(hCloaked, kCloakedProp, reinterpret_cast<HANDLE>(1));
+    Cloak(hCloaked, true);
     StartKelpo();
 
     EXPECT_GE(m_kelpo.FindRow(hNormal), 0);
@@ -49,7 +49,7 @@ TEST_F(Enumeration, ListsEveryEligibleWindowAndNoOther) {
     EXPECT_EQ(m_kelpo.RowNumbers(iNormal), SizePosText(VisibleFrame(hNormal)));
 
     // Uncloaked, it is listed at the next refresh.
-    ::RemovePropW(hCloaked, kCloakedProp);
+    Cloak(hCloaked, false);
     Refresh();
     EXPECT_GE(m_kelpo.FindRow(hCloaked), 0);
 }
@@ -160,7 +160,10 @@ TEST_F(Enumeration, TheDisplayListNamesEveryDisplay) {
 }
 
 // Runs on an Xvfb with two screens (1280x800 and 1024x768).
-class TwoDisplays : public Enumeration {};
+class TwoDisplays : public Enumeration {
+protected:
+    void SetUp() override { KELPO_SKIP_ON_WINDOWS("the two screens of the virtual display"); }
+};
 
 TEST_F(TwoDisplays, ChoosingDisplayTwoRefillsAndDropsTheTarget) {
     ASSERT_EQ(::GetSystemMetrics(SM_CMONITORS), 2);
