@@ -1,9 +1,9 @@
 // The value fields, the presets and anchors, and which controls the target leaves usable.
 #include "dialog/dialog.h"
 
+#include "base/number_text.h"
 #include "geometry/anchor_grid.h"
 #include "geometry/field_text.h"
-#include "base/number_text.h"
 #include "res/resource.h"
 #include "win/rights.h"
 
@@ -117,7 +117,8 @@ LRESULT CDialog::OnSpinDelta(const NMUPDOWN* pnmud) {
         return FALSE;
     }
     const int64_t nStepped = int64_t{value.value} + pnmud->iDelta;
-    const int32_t nValue = static_cast<int32_t>(nStepped < kFieldMin ? kFieldMin : nStepped > kFieldMax ? kFieldMax : nStepped);
+    const int32_t nValue =
+        static_cast<int32_t>(nStepped < kFieldMin ? kFieldMin : nStepped > kFieldMax ? kFieldMax : nStepped);
     ::SetWindowTextW(hWndField, DecimalText(nValue).c_str());
     ::SendMessageW(pnmud->hdr.hwndFrom, UDM_SETPOS32, 0, nValue);
     return TRUE;

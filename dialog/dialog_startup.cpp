@@ -95,8 +95,9 @@ void CDialog::SetIcons() {
                          MetricForDpi(size.nCx, m_nDpi), MetricForDpi(size.nCy, m_nDpi), LR_DEFAULTCOLOR));
         if (hIcon != nullptr) {
             // The icons of an earlier scale go.
-            if (const auto hOld = reinterpret_cast<HICON>(SendMessage(WM_SETICON, size.nType, reinterpret_cast<LPARAM>(hIcon)))) {
-                ::DestroyIcon(hOld);
+            const LRESULT lOld = SendMessage(WM_SETICON, size.nType, reinterpret_cast<LPARAM>(hIcon));
+            if (lOld != 0) {
+                ::DestroyIcon(reinterpret_cast<HICON>(lOld));
             }
         }
     }

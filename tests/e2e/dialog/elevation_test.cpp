@@ -149,7 +149,9 @@ TEST(Elevation, AHandOverMovesOnlyTheWindowItNamesWithinRange) {
     const HWND hGone = targets.Create(L"kelpo e2e gone", kSizable, 0, RECT{60, 70, 260, 270});
     targets.Destroy(hGone);
     const CDeclaredTarget other(kMedium, RECT{500, 300, 700, 450});
-    const auto window = [](HWND hWnd) { return std::to_wstring(static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(hWnd))); };
+    const auto window = [](HWND hWnd) {
+        return std::to_wstring(static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(hWnd)));
+    };
     const std::wstring self = std::to_wstring(::GetCurrentProcessId());
     const std::wstring target = window(hTarget);
     const struct {

@@ -631,7 +631,8 @@ TEST_F(Placement, DropDownPresetsKeepTheTypedTextUntilTheValueReplacesIt) {
 // What a Japanese input method types in full-width mode, in either language.
 TEST_F(Placement, FullWidthNumbersAreApplied) {
     Select(m_hTarget);
-    Type(L"\xFF14\xFF12\xFF10", L"\xFF13\xFF10\xFF10", L"\xFF0D\xFF14\xFF10", L"\x2212\x0035");  // ４２０ ３００ －４０ −5
+    // "４２０", "３００", "－４０" and "−5" (the minus sign).
+    Type(L"\xFF14\xFF12\xFF10", L"\xFF13\xFF10\xFF10", L"\xFF0D\xFF14\xFF10", L"\x2212\x0035");
     m_kelpo.Click(IDC_APPLY);
     EXPECT_EQ(SizePosText(VisibleFrame(m_hTarget)), L"420,300,-40,-5");
     EXPECT_EQ(m_kelpo.Fields(), L"420,300,-40,-5");

@@ -188,7 +188,9 @@ TEST_F(InProcessDialog, InHighContrastTheControlsHearOfItAndTheReticleStaysVisib
         ASSERT_TRUE(::SetSysColors(2, kElements, row.colours));
         // The system tells top-level windows only; the dialog tells its controls.
         ::SendMessageW(m_dlg.m_hWnd, WM_SYSCOLORCHANGE, 0, 0);
-        for (HWND hWnd : {m_dlg.m_windowList.m_hWnd, m_dlg.m_windowList.GetHeader(), m_dlg.GetDlgItem(IDC_WIDTH_SPIN)}) {
+        const HWND controls[] = {m_dlg.m_windowList.m_hWnd, m_dlg.m_windowList.GetHeader(),
+                                 m_dlg.GetDlgItem(IDC_WIDTH_SPIN)};
+        for (HWND hWnd : controls) {
             EXPECT_NE(std::count(s_colourChanged.begin(), s_colourChanged.end(), hWnd), 0);
         }
         const auto [shown, opaque] = ReticleOnFace(m_dlg.m_reticle.m_hWnd);
@@ -238,7 +240,8 @@ TEST_F(InProcessDialog, AFullWidthNumberIsSteppedByTheDialog) {
         nmud.hdr.idFrom = IDC_WIDTH_SPIN;
         nmud.hdr.code = UDN_DELTAPOS;
         nmud.iDelta = row.nDelta;
-        EXPECT_EQ(::SendMessageW(m_dlg.m_hWnd, WM_NOTIFY, IDC_WIDTH_SPIN, reinterpret_cast<LPARAM>(&nmud)), row.lStepped);
+        const LPARAM lParam = reinterpret_cast<LPARAM>(&nmud);
+        EXPECT_EQ(::SendMessageW(m_dlg.m_hWnd, WM_NOTIFY, IDC_WIDTH_SPIN, lParam), row.lStepped);
         wchar_t sz[32] = {};
         ::GetDlgItemTextW(m_dlg.m_hWnd, IDC_WIDTH, sz, 32);
         EXPECT_STREQ(sz, row.after);
