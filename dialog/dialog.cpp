@@ -53,11 +53,16 @@ BOOL CDialog::ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
         Refresh();
         return TRUE;
     case WM_DPICHANGED:
+        // The dialog manager rescales the controls and fonts after this;
+        // what the program sized itself follows once it has.
         OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        break;
+    case kMsgRescale:
+        Rescale();
         return TRUE;
     case WM_SYSCOLORCHANGE:
         OnSysColorChange();
-        return TRUE;
+        break;
     case WM_COMMAND:
         if (OnCommand(LOWORD(wParam), HIWORD(wParam))) {
             return TRUE;

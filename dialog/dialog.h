@@ -20,6 +20,9 @@
 
 // Posted to itself by a dialog started with a hand-over, to take it once shown.
 inline constexpr UINT kMsgTakeHandOver = WM_APP + 1;
+// Posted to itself at a new scale, to size what it sized itself once the
+// dialog manager has rescaled the rest.
+inline constexpr UINT kMsgRescale = WM_APP + 2;
 
 // The value fields, in the order of the values they show.
 inline constexpr int kFieldIds[4] = {IDC_WIDTH, IDC_HEIGHT, IDC_X, IDC_Y};
@@ -138,5 +141,6 @@ private:
     void ShowReticleImage();
     // dialog_scale.cpp
     void OnDpiChanged(UINT nDpi, const RECT* prcSuggested);
+    void Rescale();
     void OnSysColorChange();
 };

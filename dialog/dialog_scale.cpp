@@ -11,8 +11,10 @@ BOOL CALLBACK PassSysColorChange(HWND hWnd, LPARAM) {
 
 }  // namespace
 
-// The system scales the controls and their fonts; the program scales what it
-// set in pixels: the columns, the icons, the reticle and the up-downs' line.
+// The dialog takes the rectangle the system suggests for the new scale, as
+// every per-monitor aware window must, and the dialog manager rescales the
+// controls and their fonts when this returns; the program scales what it set
+// in pixels afterwards.
 void CDialog::OnDpiChanged(UINT nDpi, const RECT* prcSuggested) {
     m_nDpi = nDpi;
     if (prcSuggested != nullptr) {
@@ -20,7 +22,12 @@ void CDialog::OnDpiChanged(UINT nDpi, const RECT* prcSuggested) {
                        prcSuggested->right - prcSuggested->left, prcSuggested->bottom - prcSuggested->top,
                        SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    m_windowList.SetDpi(nDpi);
+    ::PostMessageW(m_hWnd, kMsgRescale, 0, 0);
+}
+
+// The columns, the icons, the reticle and the up-downs' line, at the dialog's scale.
+void CDialog::Rescale() {
+    m_windowList.SetDpi(m_nDpi);
     for (CCoordValue& value : m_coordValues) {
         value.AlignUpDown();
     }

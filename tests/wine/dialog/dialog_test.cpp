@@ -102,6 +102,11 @@ TEST_F(InProcessDialog, AtAnotherScaleWhatTheDialogSizedItselfFollows) {
         SCOPED_TRACE(row.nDpi);
         ::SendMessageW(m_dlg.m_hWnd, WM_DPICHANGED, MAKEWPARAM(row.nDpi, row.nDpi),
                        reinterpret_cast<LPARAM>(&row.rcSuggested));
+        // Once the dialog manager has done its part: the program's follows from the queue.
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::DispatchMessageW(&msg);
+        }
         EXPECT_EQ(ScaledParts(m_dlg), row.parts);
         RECT rcDialog = {};
         ::GetWindowRect(m_dlg.m_hWnd, &rcDialog);
