@@ -85,6 +85,7 @@ public:
     BOOL LoadMonitorList();
     BOOL LoadWindowList();
     void SelectTarget(HWND hWnd);
+    void DropTarget();
     void FollowListSelection();
 
     // The fields, presets and anchors (dialog_fields.cpp).
@@ -104,6 +105,7 @@ public:
 
     // Moves that need more rights (dialog_rights.cpp).
     void UpdateApplyShield();
+    void SetApplyShield(bool bElevates);
     void TakeHandOver();
 
     // Start-up and layout (dialog_startup.cpp).

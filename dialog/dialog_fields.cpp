@@ -5,7 +5,6 @@
 #include "geometry/anchor_grid.h"
 #include "geometry/field_text.h"
 #include "res/resource.h"
-#include "win/rights.h"
 
 RECT CDialog::GetFieldRect() const {
     FieldValue values[4];
@@ -48,10 +47,7 @@ void CDialog::ResetTargetControls() {
     }
     EnableAnchors(FALSE);
     EnableControl(IDC_APPLY, FALSE);
-    if (m_bApplyElevates) {
-        m_bApplyElevates = false;
-        ShowElevationShield(GetDlgItem(IDC_APPLY), false);
-    }
+    SetApplyShield(false);
     for (int nId : kFieldIds) {
         ::SetDlgItemTextW(m_hWnd, nId, nullptr);
     }

@@ -83,15 +83,12 @@ BOOL CDialog::OnEnumWindow(HWND hWnd) {
     }
     WINDOWINFO info = EmptyWindowInfo();
     GetVisibleWindowInfo(hWnd, info);
-    DWORD dwPid = 0;
-    ::GetWindowThreadProcessId(hWnd, &dwPid);
-    m_windowList.AddWindowItem(hWnd, info.rcWindow, m_processRights.NeedsMoreRights(dwPid));
+    m_windowList.AddWindowItem(hWnd, info.rcWindow, m_processRights.NeedsMoreRights(WindowProcessId(hWnd)));
     return TRUE;
 }
 
 BOOL CDialog::LoadWindowList() {
-    ResetTargetControls();
-    m_hwndTarget = nullptr;
+    DropTarget();
     const auto hMonitor = reinterpret_cast<HMONITOR>(m_monitorList.GetItemData(m_monitorList.GetCurSel()));
     ::GetMonitorInfoW(hMonitor, &m_monitorInfo);
     // Painting row by row costs more than the whole enumeration: draw once at the end.
@@ -112,8 +109,7 @@ LRESULT CDialog::OnWindowListItemChanged(const NMLISTVIEW* pnmlv) {
     if ((pnmlv->uNewState & LVIS_SELECTED) != 0) {
         SelectTarget(reinterpret_cast<HWND>(pnmlv->lParam));
     } else {
-        ResetTargetControls();
-        m_hwndTarget = nullptr;
+        DropTarget();
     }
     return 0;
 }
@@ -130,10 +126,15 @@ void CDialog::SelectTarget(HWND hWnd) {
     } else {
         // The window is gone. The lists are read again once the list has done
         // with the click or key that selected the row, not inside it.
-        ResetTargetControls();
-        m_hwndTarget = nullptr;
+        DropTarget();
         ::PostMessageW(m_hWnd, WM_COMMAND, ID_REFRESH, 0);
     }
+}
+
+// No target: its controls emptied and disabled.
+void CDialog::DropTarget() {
+    ResetTargetControls();
+    m_hwndTarget = nullptr;
 }
 
 // The target is whatever the list has selected now (a selection changed while
@@ -144,8 +145,7 @@ void CDialog::FollowListSelection() {
         return;
     }
     if (hWnd == nullptr) {
-        ResetTargetControls();
-        m_hwndTarget = nullptr;
+        DropTarget();
     } else {
         SelectTarget(hWnd);
     }

@@ -8,11 +8,6 @@
 
 namespace {
 
-DWORD ProcessOf(HWND hWnd) {
-    DWORD dwPid = 0;
-    return ::GetWindowThreadProcessId(hWnd, &dwPid) != 0 ? dwPid : 0;
-}
-
 // Window handles have 32 significant bits, sign-extended in a 64-bit program.
 HWND WindowFromHandOver(uint32_t nWindow) {
     return reinterpret_cast<HWND>(static_cast<LONG_PTR>(static_cast<int32_t>(nWindow)));
@@ -21,8 +16,11 @@ HWND WindowFromHandOver(uint32_t nWindow) {
 }  // namespace
 
 void CDialog::UpdateApplyShield() {
-    const DWORD dwPid = ProcessOf(m_hwndTarget);
-    const bool bElevates = dwPid != 0 && m_processRights.ElevationWouldMove(dwPid);
+    const DWORD dwPid = WindowProcessId(m_hwndTarget);
+    SetApplyShield(dwPid != 0 && m_processRights.ElevationWouldMove(dwPid));
+}
+
+void CDialog::SetApplyShield(bool bElevates) {
     if (bElevates != m_bApplyElevates) {
         m_bApplyElevates = bElevates;
         ShowElevationShield(GetDlgItem(IDC_APPLY), bElevates);
@@ -34,7 +32,7 @@ void CDialog::UpdateApplyShield() {
 void CDialog::ApplyElevated() {
     HandOver handOver;
     handOver.nWindow = static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(m_hwndTarget));
-    handOver.nProcess = ProcessOf(m_hwndTarget);
+    handOver.nProcess = WindowProcessId(m_hwndTarget);
     const RECT& rc = m_targetInfo.rcWindow;
     const int32_t values[4] = {rc.right - rc.left, rc.bottom - rc.top, rc.left, rc.top};
     for (int i = 0; i < 4; ++i) {
@@ -59,7 +57,7 @@ void CDialog::TakeHandOver() {
     }
     m_bHandOver = false;
     const HWND hWnd = WindowFromHandOver(m_handOver.nWindow);
-    if (!::IsWindow(hWnd) || !IsEligibleWindow(hWnd) || ProcessOf(hWnd) != m_handOver.nProcess) {
+    if (!::IsWindow(hWnd) || !IsEligibleWindow(hWnd) || WindowProcessId(hWnd) != m_handOver.nProcess) {
         return;
     }
     m_windowList.SelectWindowItem(m_windowList.FindWindowItem(hWnd));

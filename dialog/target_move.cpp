@@ -121,9 +121,11 @@ bool CTargetMove::Post(const TargetPlacement& from, UINT uFlags) {
     }
     // Refused by the system (its level unknown, or above what elevation
     // reaches): its windows are marked from now on.
-    DWORD dwPid = 0;
-    if (::GetLastError() == ERROR_ACCESS_DENIED && ::GetWindowThreadProcessId(m_hWnd, &dwPid) != 0) {
-        m_dlg.m_processRights.Refused(dwPid);
+    if (::GetLastError() == ERROR_ACCESS_DENIED) {
+        const DWORD dwPid = WindowProcessId(m_hWnd);
+        if (dwPid != 0) {
+            m_dlg.m_processRights.Refused(dwPid);
+        }
     }
     return false;
 }

@@ -9,6 +9,13 @@ bool IsEligibleWindow(HWND hWnd);
 // window manager reports them. info.cbSize must be set by the caller.
 bool GetVisibleWindowInfo(HWND hWnd, WINDOWINFO& info);
 
+// The process a window belongs to, or 0 when the window is gone.
+inline DWORD WindowProcessId(HWND hWnd) {
+    DWORD dwPid = 0;
+    ::GetWindowThreadProcessId(hWnd, &dwPid);
+    return dwPid;
+}
+
 // An empty window information with its size set, ready for the call above.
 inline WINDOWINFO EmptyWindowInfo() {
     WINDOWINFO info = {};

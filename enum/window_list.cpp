@@ -83,8 +83,9 @@ void CWindowList::SizeImages(UINT nDpi) {
 }
 
 // The shield in the lower right quarter of a clear image, as the shell marks
-// what needs administrator rights, is the list's overlay 1. Without it the
-// rows are not marked; nothing else changes.
+// what needs administrator rights, is the list's overlay 1 and, added to the
+// empty list, its first image. Without it the rows are not marked; nothing
+// else changes.
 void CWindowList::AddShieldOverlay() {
     const HIMAGELIST hImages = GetImageList(LVSIL_SMALL);
     m_iShieldImage = -1;
@@ -133,8 +134,8 @@ int AppendIconCopy(HIMAGELIST hImages, HICON hIcon) {
 
 void CWindowList::DeleteAllWindowItems() {
     DeleteAllItems();
-    ::ImageList_Remove(GetImageList(LVSIL_SMALL), -1);
-    AddShieldOverlay();
+    // Every row's image goes; the shield, the first image of the list, stays.
+    ::ImageList_SetImageCount(GetImageList(LVSIL_SMALL), m_iShieldImage >= 0 ? 1 : 0);
     m_hungThreads.Clear();
 }
 

@@ -146,13 +146,26 @@ TEST_F(Placement, ApplyMovesTheTargetAndRestorePutsItBack) {
     EXPECT_FALSE(m_kelpo.Enabled(IDC_RESTORE));
 }
 
-TEST_F(Placement, NegativeWidthIsNormalisedAtApply) {
+// What the fields hold is read at Apply: a negative width normalised, and what
+// a Japanese input method types in full-width mode (this runs in either language).
+TEST_F(Placement, FullWidthAndNegativeNumbersAreAppliedAsRead) {
+    const struct {
+        const wchar_t* typed[4];
+        const wchar_t* applied;  // "w,h,x,y" of the visible frame, as the fields then show it
+    } rows[] = {
+        // Wider than the smallest frame the system allows a captioned window.
+        {{L"-250", L"300", L"400", L"40"}, L"250,300,150,40"},
+        // "４２０", "３００", "－４０" and "−5" (the minus sign).
+        {{L"\xFF14\xFF12\xFF10", L"\xFF13\xFF10\xFF10", L"\xFF0D\xFF14\xFF10", L"\x2212\x0035"}, L"420,300,-40,-5"},
+    };
     Select(m_hTarget);
-    // Wider than the smallest frame the system allows a captioned window.
-    Type(L"-250", L"300", L"400", L"40");
-    m_kelpo.Click(IDC_APPLY);
-    EXPECT_EQ(RectText(VisibleFrame(m_hTarget)), L"150,40,400,340");
-    EXPECT_EQ(m_kelpo.Fields(), L"250,300,150,40");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.applied);
+        Type(row.typed[0], row.typed[1], row.typed[2], row.typed[3]);
+        m_kelpo.Click(IDC_APPLY);
+        EXPECT_EQ(SizePosText(VisibleFrame(m_hTarget)), row.applied);
+        EXPECT_EQ(m_kelpo.Fields(), row.applied);
+    }
 }
 
 TEST_F(Placement, UnreadableFieldsKeepTheCurrentValues) {
@@ -626,16 +639,6 @@ TEST_F(Placement, DropDownPresetsKeepTheTypedTextUntilTheValueReplacesIt) {
     EXPECT_TRUE(WaitUntil([&] { return m_kelpo.Text(IDC_WIDTH) == std::to_wstring(wa.right - wa.left); }))
         << "field shows " << m_kelpo.Text(IDC_WIDTH).c_str();
     EXPECT_EQ(RectText(WindowRect(m_hTarget)), L"30,40,430,340");
-}
-
-// What a Japanese input method types in full-width mode, in either language.
-TEST_F(Placement, FullWidthNumbersAreApplied) {
-    Select(m_hTarget);
-    // "４２０", "３００", "－４０" and "−5" (the minus sign).
-    Type(L"\xFF14\xFF12\xFF10", L"\xFF13\xFF10\xFF10", L"\xFF0D\xFF14\xFF10", L"\x2212\x0035");
-    m_kelpo.Click(IDC_APPLY);
-    EXPECT_EQ(SizePosText(VisibleFrame(m_hTarget)), L"420,300,-40,-5");
-    EXPECT_EQ(m_kelpo.Fields(), L"420,300,-40,-5");
 }
 
 TEST_F(Placement, UpAndDownKeysStepTheValueWithinRange) {

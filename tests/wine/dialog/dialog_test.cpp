@@ -1,9 +1,9 @@
 // The main dialog created in-process from the linked resources.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
-#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -65,21 +65,17 @@ TEST_F(InProcessDialog, TitleBarIconsAndTheAboutItemOfTheWindowMenu) {
     EXPECT_GT(::GetMenuItemCount(hMenu), 2);
 }
 
-// What the dialog sizes itself, read back: "number column, icon, reticle, up-down offset".
+// What the dialog sizes itself, read back: "number column, icon, reticle".
+// (The up-downs' line follows the fields, which only Windows rescales.)
 std::wstring ScaledParts(const CDialog& dlg) {
     int cxIcon = 0;
     int cyIcon = 0;
     ::ImageList_GetIconSize(dlg.m_windowList.GetImageList(LVSIL_SMALL), &cxIcon, &cyIcon);
     RECT rcReticle = {};
     ::GetWindowRect(dlg.m_reticle.m_hWnd, &rcReticle);
-    RECT rcCombo = {};
-    RECT rcUpDown = {};
-    ::GetWindowRect(dlg.GetDlgItem(IDC_WIDTH), &rcCombo);
-    ::GetWindowRect(dlg.GetDlgItem(IDC_WIDTH_SPIN), &rcUpDown);
     const int cxColumn = static_cast<int>(::SendMessageW(dlg.m_windowList.m_hWnd, LVM_GETCOLUMNWIDTH, 1, 0));
     return std::to_wstring(cxColumn) + L"," + std::to_wstring(cxIcon) + L"x" + std::to_wstring(cyIcon) + L"," +
-           std::to_wstring(rcReticle.right - rcReticle.left) + L"," + std::to_wstring(rcUpDown.top - rcCombo.top) +
-           L"/" + std::to_wstring((rcUpDown.bottom - rcUpDown.top) - (rcCombo.bottom - rcCombo.top));
+           std::to_wstring(rcReticle.right - rcReticle.left);
 }
 
 // Windows sends WM_DPICHANGED when the dialog reaches a display of another
@@ -95,8 +91,8 @@ TEST_F(InProcessDialog, AtAnotherScaleWhatTheDialogSizedItselfFollows) {
         RECT rcSuggested;
         std::wstring parts;
     } rows[] = {
-        {144, {100, 50, 700, 500}, std::to_wstring(cxNumber * 3 / 2) + L",24x24,48,0/0"},
-        {96, {100, 50, 500, 350}, std::to_wstring(cxNumber) + L",16x16,32,0/0"},
+        {144, {100, 50, 700, 500}, std::to_wstring(cxNumber * 3 / 2) + L",24x24,48"},
+        {96, {100, 50, 500, 350}, std::to_wstring(cxNumber) + L",16x16,32"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.nDpi);
@@ -130,37 +126,34 @@ TEST_F(InProcessDialog, AtAnotherScaleWhatTheDialogSizedItselfFollows) {
 // and those that its mask shows.
 std::pair<int, int> ReticleOnFace(HWND hWndReticle) {
     const HICON hIcon = reinterpret_cast<HICON>(::SendMessageW(hWndReticle, STM_GETICON, 0, 0));
-    ICONINFO ii = {};
-    if (!::GetIconInfo(hIcon, &ii)) {
-        return {0, 0};
-    }
     BITMAP bm = {};
-    ::GetObjectW(ii.hbmMask, sizeof(bm), &bm);
-    const int cx = bm.bmWidth;
-    const int cy = ii.hbmColor != nullptr ? bm.bmHeight : bm.bmHeight / 2;
-    ::DeleteObject(ii.hbmMask);
-    ::DeleteObject(ii.hbmColor);
-    const HDC hdc = ::CreateCompatibleDC(nullptr);
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), cx, -cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    std::pair<int, int> counts = {0, 0};
+    {
+        const CIconBitmaps bitmaps(hIcon);
+        if (!bitmaps.bValid) {
+            return {0, 0};
+        }
+        ::GetObjectW(bitmaps.ii.hbmMask, sizeof(bm), &bm);
+        bm.bmHeight = bitmaps.ii.hbmColor != nullptr ? bm.bmHeight : bm.bmHeight / 2;
+    }
+    const int cPixels = bm.bmWidth * bm.bmHeight;
+    const CMemoryDc dc(::CreateCompatibleDC(nullptr));
     const COLORREF crFace = ::GetSysColor(COLOR_BTNFACE);
     const DWORD dwFace = GetRValue(crFace) << 16 | GetGValue(crFace) << 8 | GetBValue(crFace);
+    std::pair<int, int> counts = {0, 0};
     for (int pass = 0; pass < 2; ++pass) {
-        void* pvBits = nullptr;
-        const HBITMAP hbm = ::CreateDIBSection(hdc, &bmi, DIB_RGB_COLORS, &pvBits, nullptr, 0);
-        const HGDIOBJ hOld = ::SelectObject(hdc, hbm);
-        auto* pixels = static_cast<DWORD*>(pvBits);
-        for (int i = 0; i < cx * cy; ++i) pixels[i] = pass == 0 ? dwFace : 0xFFFFFF;
-        ::DrawIconEx(hdc, 0, 0, hIcon, cx, cy, 0, nullptr, pass == 0 ? DI_NORMAL : DI_MASK);
-        for (int i = 0; i < cx * cy; ++i) {
-            if (pass == 0) counts.first += (pixels[i] & 0xFFFFFF) != dwFace ? 1 : 0;
-            else counts.second += (pixels[i] & 0xFFFFFF) == 0 ? 1 : 0;
+        const CBitmapOwner dib(CreateDib32(dc, bm.bmWidth, bm.bmHeight));
+        BITMAP dibInfo = {};
+        ::GetObjectW(dib, sizeof(dibInfo), &dibInfo);
+        auto* pixels = static_cast<DWORD*>(dibInfo.bmBits);
+        std::fill(pixels, pixels + cPixels, pass == 0 ? dwFace : 0xFFFFFF);
+        const HGDIOBJ hOld = ::SelectObject(dc, dib);
+        ::DrawIconEx(dc, 0, 0, hIcon, bm.bmWidth, bm.bmHeight, 0, nullptr, pass == 0 ? DI_NORMAL : DI_MASK);
+        ::SelectObject(dc, hOld);
+        for (int i = 0; i < cPixels; ++i) {
+            const DWORD dwPixel = pixels[i] & 0xFFFFFF;
+            (pass == 0 ? counts.first : counts.second) += pass == 0 ? dwPixel != dwFace : dwPixel == 0;
         }
-        ::SelectObject(hdc, hOld);
-        ::DeleteObject(hbm);
     }
-    ::DeleteDC(hdc);
     return counts;
 }
 
