@@ -10,6 +10,9 @@
 #include "target_windows.h"
 #include "tests/dwm_double/frame_rule.h"
 
+// The style of an ordinary sizable, visible top-level window.
+constexpr DWORD kSizable = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+
 // The value fields, in the order "w,h,x,y".
 constexpr int kFieldIds[4] = {IDC_WIDTH, IDC_HEIGHT, IDC_X, IDC_Y};
 

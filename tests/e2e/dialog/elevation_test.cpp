@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr DWORD kSizable = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
 constexpr DWORD kMedium = 0x2000;
 constexpr DWORD kHigh = 0x3000;
 constexpr DWORD kSystem = 0x4000;

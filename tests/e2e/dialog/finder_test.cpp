@@ -5,8 +5,6 @@
 
 namespace {
 
-constexpr DWORD kSizable = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
-
 void MouseButton(bool bDown) {
     INPUT in = {};
     in.type = INPUT_MOUSE;

@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr DWORD kSizable = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
 constexpr DWORD kFixed = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
 
 // Displays of two scales side by side, which Wine cannot show, simulated by the

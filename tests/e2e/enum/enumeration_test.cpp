@@ -5,8 +5,6 @@
 
 namespace {
 
-constexpr DWORD kNormal = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
-
 class Enumeration : public ::testing::Test {
 protected:
     void StartKelpo() {
@@ -20,13 +18,13 @@ protected:
 };
 
 TEST_F(Enumeration, ListsEveryEligibleWindowAndNoOther) {
-    HWND hNormal = m_targets.Create(L"kelpo e2e normal", kNormal, 0, RECT{20, 30, 420, 330});
-    HWND hTool = m_targets.Create(L"kelpo e2e tool", kNormal, WS_EX_TOOLWINDOW, RECT{40, 50, 240, 150});
-    HWND hEmpty = m_targets.Create(L"", kNormal, 0, RECT{60, 70, 260, 170});
+    HWND hNormal = m_targets.Create(L"kelpo e2e normal", kSizable, 0, RECT{20, 30, 420, 330});
+    HWND hTool = m_targets.Create(L"kelpo e2e tool", kSizable, WS_EX_TOOLWINDOW, RECT{40, 50, 240, 150});
+    HWND hEmpty = m_targets.Create(L"", kSizable, 0, RECT{60, 70, 260, 170});
     HWND hHidden = m_targets.Create(L"kelpo e2e hidden", WS_OVERLAPPEDWINDOW, 0, RECT{0, 0, 100, 100});
     HWND hPopup = m_targets.Create(L"kelpo e2e popup", WS_POPUP | WS_VISIBLE, 0, RECT{0, 0, 100, 100});
-    HWND hOwned = m_targets.Create(L"kelpo e2e owned", kNormal, 0, RECT{80, 90, 280, 190}, true, hNormal);
-    HWND hCloaked = m_targets.Create(L"kelpo e2e cloaked", kNormal, 0, RECT{100, 110, 300, 210});
+    HWND hOwned = m_targets.Create(L"kelpo e2e owned", kSizable, 0, RECT{80, 90, 280, 190}, true, hNormal);
+    HWND hCloaked = m_targets.Create(L"kelpo e2e cloaked", kSizable, 0, RECT{100, 110, 300, 210});
     Cloak(hCloaked, true);
     StartKelpo();
 
@@ -59,7 +57,7 @@ TEST_F(Enumeration, RowsComeSortedByTitleAndHeaderClicksSortNumerically) {
     const wchar_t* titles[] = {L"kelpo e2e delta", L"kelpo e2e alpha", L"kelpo e2e echo", L"kelpo e2e charlie",
                                L"kelpo e2e bravo"};
     for (int i = 0; i < 5; ++i) {
-        m_targets.Create(titles[i], kNormal, 0, RECT{10 * i, 10, 10 * i + widths[i], 300});
+        m_targets.Create(titles[i], kSizable, 0, RECT{10 * i, 10, 10 * i + widths[i], 300});
     }
     StartKelpo();
     const int n = m_kelpo.RowCount();
@@ -83,7 +81,7 @@ TEST_F(Enumeration, RowsComeSortedByTitleAndHeaderClicksSortNumerically) {
 }
 
 TEST_F(Enumeration, RefreshAndItsMenuItemDropTheTarget) {
-    HWND hTarget = m_targets.Create(L"kelpo e2e target", kNormal, 0, RECT{20, 30, 420, 330});
+    HWND hTarget = m_targets.Create(L"kelpo e2e target", kSizable, 0, RECT{20, 30, 420, 330});
     StartKelpo();
     for (int way = 0; way < 2; ++way) {
         SCOPED_TRACE(way);
@@ -107,7 +105,7 @@ TEST_F(Enumeration, RefreshAndItsMenuItemDropTheTarget) {
 }
 
 TEST_F(Enumeration, WindowsThatComeAndGoDuringRefillsNeverCrashIt) {
-    HWND hStays = m_targets.Create(L"kelpo e2e stays", kNormal, 0, RECT{0, 0, 100, 100});
+    HWND hStays = m_targets.Create(L"kelpo e2e stays", kSizable, 0, RECT{0, 0, 100, 100});
     StartKelpo();
     struct Churn {
         volatile LONG stop = 0;
@@ -115,7 +113,7 @@ TEST_F(Enumeration, WindowsThatComeAndGoDuringRefillsNeverCrashIt) {
             auto* self = static_cast<Churn*>(pv);
             CTargetThread thread;
             while (::InterlockedCompareExchange(&self->stop, 0, 0) == 0) {
-                HWND h = thread.Create(L"kelpo e2e churn", kNormal, 0, RECT{0, 0, 100, 100});
+                HWND h = thread.Create(L"kelpo e2e churn", kSizable, 0, RECT{0, 0, 100, 100});
                 thread.Destroy(h);
             }
             return 0;
@@ -135,8 +133,8 @@ TEST_F(Enumeration, WindowsThatComeAndGoDuringRefillsNeverCrashIt) {
 
 TEST_F(Enumeration, LongAndUnusualTitlesAreShown) {
     const std::wstring longTitle = L"kelpo e2e long " + std::wstring(10000, L'\x65e5');
-    HWND hLong = m_targets.Create(longTitle, kNormal, 0, RECT{0, 0, 300, 300});
-    HWND hOdd = m_targets.Create(L"kelpo e2e \x00e9\x00e8 \x263a \t%s%d", kNormal, 0, RECT{0, 0, 300, 300});
+    HWND hLong = m_targets.Create(longTitle, kSizable, 0, RECT{0, 0, 300, 300});
+    HWND hOdd = m_targets.Create(L"kelpo e2e \x00e9\x00e8 \x263a \t%s%d", kSizable, 0, RECT{0, 0, 300, 300});
     StartKelpo();
     const int iLong = m_kelpo.FindRow(hLong);
     ASSERT_GE(iLong, 0);
@@ -167,7 +165,7 @@ protected:
 
 TEST_F(TwoDisplays, ChoosingDisplayTwoRefillsAndDropsTheTarget) {
     ASSERT_EQ(::GetSystemMetrics(SM_CMONITORS), 2);
-    HWND hTarget = m_targets.Create(L"kelpo e2e target", kNormal, 0, RECT{20, 30, 420, 330});
+    HWND hTarget = m_targets.Create(L"kelpo e2e target", kSizable, 0, RECT{20, 30, 420, 330});
     StartKelpo();
     HWND hCombo = m_kelpo.Item(IDC_DISPLAY);
     wchar_t sz[256] = {};
