@@ -3,6 +3,7 @@
 #include "app/app_module.h"
 #include "base/pod_array.h"
 #include "dialog/about_text.h"
+#include "win/alert.h"
 #include "win/system_library.h"
 
 namespace {
@@ -24,7 +25,7 @@ bool QueryString(const void* pBlock, const Translation& t, const wchar_t* key, s
 
 // The box's only voice when its text cannot be had whole: no half a text.
 int Incomplete() {
-    ::MessageBeep(MB_ICONHAND);
+    Alert(MB_ICONHAND);
     return 0;
 }
 }  // namespace
@@ -64,7 +65,7 @@ int ShowAboutBox(HWND hWndOwner, const wchar_t* pszFile, UINT nCaptionId, UINT n
         return Incomplete();
     }
 
-    ::MessageBeep(MB_ICONASTERISK);
+    Alert(MB_ICONASTERISK);
     MSGBOXPARAMSW mbp = {};
     mbp.cbSize = sizeof(mbp);
     mbp.hwndOwner = hWndOwner;

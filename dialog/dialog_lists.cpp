@@ -3,6 +3,7 @@
 #include "dialog/dialog.h"
 
 #include "res/resource.h"
+#include "win/alert.h"
 
 namespace {
 
@@ -70,7 +71,7 @@ BOOL CDialog::Refresh() {
         // The chosen display may be the one left out: the presets would then
         // use another display's work area, which must not pass unnoticed.
         if (m_bMonitorLeftOut) {
-            ::MessageBeep(MB_ICONHAND);
+            Alert(MB_ICONHAND);
         }
         m_monitorList.SetCurSel(0);
     }

@@ -3,6 +3,7 @@
 #include "dialog/dialog.h"
 #include "enum/window_enum.h"
 #include "res/resource.h"
+#include "win/alert.h"
 #include "win/dpi.h"
 #include "win/rights.h"
 
@@ -90,7 +91,7 @@ bool CTargetMove::Move(MoveKind kind) {
     const LONG lStyle = ::GetWindowLongW(dlg.m_hwndTarget, GWL_STYLE);
     if ((lStyle & (WS_MINIMIZE | WS_MAXIMIZE)) != 0) {
         // Refused: the target is read again as a new selection of it would be.
-        ::MessageBeep(MB_ICONHAND);
+        Alert(MB_ICONHAND);
         dlg.SelectTarget(dlg.m_hwndTarget);
         return false;
     }
@@ -206,7 +207,7 @@ void CTargetMove::Fail() {
     m_hWndLate = nullptr;
     m_bRefreshKept = false;  // the refresh drops the target anyway
     m_bSelectionKept = false;
-    ::MessageBeep(MB_ICONHAND);
+    Alert(MB_ICONHAND);
     m_dlg.Refresh();
 }
 
@@ -220,7 +221,7 @@ bool CTargetMove::Keep(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
     case WM_SYSCOMMAND:
         // Queued behind the move; a queue too full to take it loses it audibly.
         if (!::PostMessageW(hWnd, uMsg, wParam, lParam)) {
-            ::MessageBeep(MB_ICONHAND);
+            Alert(MB_ICONHAND);
         }
         return true;
     case WM_SETTINGCHANGE:

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "win/alert.h"
+
 namespace {
 
 struct SortKey {
@@ -188,7 +190,7 @@ bool CSortListViewCtrl::SortItems(int iColumn, bool bDescending) {
         const int iKept = m_iSortColumn;
         SetSortColumn(-1);
         m_iSortColumn = iKept;
-        ::MessageBeep(MB_ICONHAND);
+        Alert(MB_ICONHAND);
         return false;
     }
     const HCURSOR hCursorPrev = m_bUseWaitCursor ? ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT)) : nullptr;

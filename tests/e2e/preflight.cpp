@@ -76,7 +76,7 @@ int RunPreflight() {
 
     // What every test does first: a window of another thread becomes active.
     CTargetThread targets;
-    const HWND hWnd = targets.Create(L"kelpo preflight", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, RECT{100, 100, 500, 400});
+    const HWND hWnd = targets.Create(L"kelpo preflight", kSizable, 0, RECT{100, 100, 500, 400});
     const bool bForeground = MakeForeground(hWnd);
     targets.Destroy(hWnd);
     if (!bForeground) {

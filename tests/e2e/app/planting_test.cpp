@@ -45,7 +45,7 @@ TEST(Planting, NoLibraryBesideTheProgramIsLoadedOnAnyPath) {
     }
 
     CTargetThread targets;
-    HWND hTarget = targets.Create(L"kelpo planted target", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, RECT{40, 40, 440, 340});
+    HWND hTarget = targets.Create(L"kelpo planted target", kSizable, 0, RECT{40, 40, 440, 340});
     CKelpo kelpo;
     const std::pair<const wchar_t*, std::function<void()>> paths[] = {
         {L"start-up with a filled list",

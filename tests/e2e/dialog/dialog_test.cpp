@@ -105,7 +105,7 @@ TEST(Dialog, CloseButtonEscapeAndWindowCloseEndWithZero) {
 
 TEST(Dialog, EnterAndF5AreHarmless) {
     CTargetThread targets;
-    HWND hTarget = targets.Create(L"kelpo e2e target", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, RECT{50, 60, 450, 360});
+    HWND hTarget = targets.Create(L"kelpo e2e target", kSizable, 0, RECT{50, 60, 450, 360});
     CKelpo kelpo;
     ASSERT_TRUE(kelpo.Start());
     ASSERT_NE(kelpo.WaitForDialog(), nullptr);
@@ -314,6 +314,28 @@ TEST(Win10English, LooksLikeBefore) {
     EXPECT_EQ(kelpo.Text(IDC_APPLY), L"&Apply");
 }
 
+// A file in the temporary folder that the program started next is told of
+// through an environment variable.
+std::wstring TempFileForProgram(const wchar_t* pszVariable, const wchar_t* pszName) {
+    wchar_t szPath[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, szPath);
+    ::lstrcatW(szPath, pszName);
+    ::SetEnvironmentVariableW(pszVariable, szPath);
+    return szPath;
+}
+
+// What a small file the program wrote holds; empty when there is none.
+std::string FileText(const std::wstring& path) {
+    char sz[64] = {};
+    HANDLE hFile = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    DWORD cb = 0;
+    if (hFile != INVALID_HANDLE_VALUE) {
+        ::ReadFile(hFile, sz, sizeof(sz) - 1, &cb, nullptr);
+        ::CloseHandle(hFile);
+    }
+    return std::string(sz, cb);
+}
+
 }  // namespace
 
 // The program whose N-th allocation fails, for N = 0, 1, 2, ... until a run asks
@@ -325,19 +347,19 @@ TEST(Win10English, LooksLikeBefore) {
 TEST(OutOfMemory, EachAllocationFailingIsReportedOrChangesNothingTheUserSees) {
     CTargetThread targets;
     const RECT rcStart = {30, 40, 430, 340};
-    HWND hTarget = targets.Create(L"kelpo e2e memory", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, rcStart);
+    HWND hTarget = targets.Create(L"kelpo e2e memory", kSizable, 0, rcStart);
     std::wstring exe = KelpoPath();
     exe.insert(exe.size() - 4, L"_oom");
-    wchar_t szCount[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, szCount);
-    ::lstrcatW(szCount, L"kelpo-allocations.txt");
-    ::SetEnvironmentVariableW(L"KELPO_ALLOCATIONS", szCount);
+    const std::wstring count = TempFileForProgram(L"KELPO_ALLOCATIONS", L"kelpo-allocations.txt");
+    // The build's alert sounds, one type a line.
+    const std::wstring alerts = TempFileForProgram(L"KELPO_ALERTS", L"kelpo-alerts.txt");
     int nReported = 0;
     int nRight = 0;
+    int nUnheard = 0;  // runs whose About could only sound
     for (long n = 0; n < 1000; ++n) {
         SCOPED_TRACE(n);
         ::SetEnvironmentVariableW(L"KELPO_FAIL_AT", std::to_wstring(n).c_str());
-        ::DeleteFileW(szCount);
+        ::DeleteFileW(count.c_str());
         ::SetWindowPos(hTarget, nullptr, rcStart.left, rcStart.top, rcStart.right - rcStart.left,
                        rcStart.bottom - rcStart.top, SWP_NOZORDER | SWP_NOACTIVATE);
         CKelpo kelpo;
@@ -379,30 +401,34 @@ TEST(OutOfMemory, EachAllocationFailingIsReportedOrChangesNothingTheUserSees) {
             const std::wstring half = kelpo.Text(IDC_HEIGHT);
             kelpo.Click(IDC_APPLY);
             EXPECT_EQ(SizePosText(VisibleFrame(hTarget)), L"500," + half + L",100,50");
-            // Handled at once when the box cannot be had whole (a beep); a box
-            // holds the command until it is closed.
+            // Handled at once when the box cannot be had whole, with the error
+            // sound; a box, with the information sound, holds the command until
+            // it is closed.
+            ::DeleteFileW(alerts.c_str());
             DWORD_PTR result = 0;
             if (::SendMessageTimeoutW(kelpo.Dlg(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0, SMTO_NORMAL, 1000, &result) == 0) {
                 HWND hAbout = kelpo.WaitForBox();
                 ASSERT_NE(hAbout, nullptr);
                 ExpectWholeAboutText(hAbout);
+                EXPECT_EQ(FileText(alerts), "64\n");
                 ::PostMessageW(hAbout, WM_COMMAND, IDOK, 0);
                 WaitUntil([&] { return ::IsWindowEnabled(kelpo.Dlg()) != FALSE; });
+            } else {
+                ++nUnheard;
+                EXPECT_EQ(FileText(alerts), "16\n") << "About did nothing the user can notice";
             }
             kelpo.Click(IDCANCEL);
             EXPECT_EQ(kelpo.WaitForExit(), 0u);
         }
-        char sz[16] = {};
-        HANDLE hFile = ::CreateFileW(szCount, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        ASSERT_NE(hFile, INVALID_HANDLE_VALUE);
-        DWORD cb = 0;
-        ::ReadFile(hFile, sz, sizeof(sz) - 1, &cb, nullptr);
-        ::CloseHandle(hFile);
-        if (std::atol(sz) <= n) {
+        const std::string asked = FileText(count);
+        ASSERT_FALSE(asked.empty());
+        if (std::atol(asked.c_str()) <= n) {
             break;  // this run asked for no n-th allocation: every one has been tried
         }
     }
-    std::printf("out of memory: %d runs reported at start-up, %d right\n", nReported, nRight);
+    std::printf("out of memory: %d runs reported at start-up, %d right (About unheard in %d)\n", nReported, nRight,
+                nUnheard);
     EXPECT_GT(nReported, 0);
     EXPECT_GT(nRight, 1);
+    EXPECT_GT(nUnheard, 0);
 }

@@ -1,0 +1,5 @@
+#include "win/alert.h"
+
+void Alert(UINT uType) {
+    ::MessageBeep(uType);
+}
