@@ -17,26 +17,22 @@ protected:
     CKelpo m_kelpo;
 };
 
+// Which windows are eligible and how their rows read are the Wine tests'
+// tables; here, that the program lists by them, and what only the real program
+// shows: cloaking through the window manager it loads, owned windows, its own
+// window never.
 TEST_F(Enumeration, ListsEveryEligibleWindowAndNoOther) {
     HWND hNormal = m_targets.Create(L"kelpo e2e normal", kSizable, 0, RECT{20, 30, 420, 330});
-    HWND hTool = m_targets.Create(L"kelpo e2e tool", kSizable, WS_EX_TOOLWINDOW, RECT{40, 50, 240, 150});
-    HWND hEmpty = m_targets.Create(L"", kSizable, 0, RECT{60, 70, 260, 170});
     HWND hHidden = m_targets.Create(L"kelpo e2e hidden", WS_OVERLAPPEDWINDOW, 0, RECT{0, 0, 100, 100});
-    HWND hPopup = m_targets.Create(L"kelpo e2e popup", WS_POPUP | WS_VISIBLE, 0, RECT{0, 0, 100, 100});
     HWND hOwned = m_targets.Create(L"kelpo e2e owned", kSizable, 0, RECT{80, 90, 280, 190}, true, hNormal);
     HWND hCloaked = m_targets.Create(L"kelpo e2e cloaked", kSizable, 0, RECT{100, 110, 300, 210});
     Cloak(hCloaked, true);
     StartKelpo();
 
     EXPECT_GE(m_kelpo.FindRow(hNormal), 0);
-    EXPECT_GE(m_kelpo.FindRow(hTool), 0);
     EXPECT_GE(m_kelpo.FindRow(hOwned), 0);
     EXPECT_EQ(m_kelpo.FindRow(hCloaked), -1);
-    const int iEmpty = m_kelpo.FindRow(hEmpty);
-    ASSERT_GE(iEmpty, 0);
-    EXPECT_EQ(m_kelpo.Cell(iEmpty, 0), L"");
     EXPECT_EQ(m_kelpo.FindRow(hHidden), -1);
-    EXPECT_EQ(m_kelpo.FindRow(hPopup), -1);
     for (int i = 0; i < m_kelpo.RowCount(); ++i) {
         DWORD dwPid = 0;
         ::GetWindowThreadProcessId(m_kelpo.RowWindow(i), &dwPid);
@@ -129,19 +125,6 @@ TEST_F(Enumeration, WindowsThatComeAndGoDuringRefillsNeverCrashIt) {
     EXPECT_EQ(m_kelpo.WaitForExit(0), static_cast<DWORD>(STILL_ACTIVE));
     Refresh();
     EXPECT_GE(m_kelpo.FindRow(hStays), 0);
-}
-
-TEST_F(Enumeration, LongAndUnusualTitlesAreShown) {
-    const std::wstring longTitle = L"kelpo e2e long " + std::wstring(10000, L'\x65e5');
-    HWND hLong = m_targets.Create(longTitle, kSizable, 0, RECT{0, 0, 300, 300});
-    HWND hOdd = m_targets.Create(L"kelpo e2e \x00e9\x00e8 \x263a \t%s%d", kSizable, 0, RECT{0, 0, 300, 300});
-    StartKelpo();
-    const int iLong = m_kelpo.FindRow(hLong);
-    ASSERT_GE(iLong, 0);
-    EXPECT_EQ(m_kelpo.Cell(iLong, 0).substr(0, 100), longTitle.substr(0, 100));
-    EXPECT_EQ(m_kelpo.Cell(m_kelpo.FindRow(hOdd), 0), L"kelpo e2e \x00e9\x00e8 \x263a \t%s%d");
-    Refresh();
-    EXPECT_GE(m_kelpo.FindRow(hLong), 0);
 }
 
 TEST_F(Enumeration, TheDisplayListNamesEveryDisplay) {

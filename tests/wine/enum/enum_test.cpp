@@ -83,7 +83,3 @@ TEST(MonitorList, SelectsByHandleOrClears) {
 }
 
 }  // namespace
-
-namespace {
-
-}  // namespace

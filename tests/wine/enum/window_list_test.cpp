@@ -171,7 +171,9 @@ TEST_F(WindowList, TitlesAgreeingInThirtyOneCharactersSortAsEqual) {
 
 TEST_F(WindowList, RowsForRealWindows) {
     CTargetThread targets;
-    HWND hWithIcon = targets.Create(L"with icon", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, RECT{10, 20, 310, 220});
+    // A title is text, never a format: tabs, per cents and symbols shown as they are.
+    const std::wstring oddTitle = L"with icon \x00e9\x00e8 \x263a \t%s%d";
+    HWND hWithIcon = targets.Create(oddTitle, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, RECT{10, 20, 310, 220});
     HWND hNoIcon = targets.Create(L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, RECT{-50, 5, 50, 105}, false);
     const std::wstring longTitle(10000, L'\x65e5');
     HWND hLong = targets.Create(longTitle, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, RECT{0, 0, 100, 100});
@@ -180,11 +182,12 @@ TEST_F(WindowList, RowsForRealWindows) {
     const int iNone = m_list.AddWindowItem(hNoIcon, RECT{-50, 5, 50, 105}, false);
     const int iLong = m_list.AddWindowItem(hLong, RECT{}, false);
     ASSERT_GE(iIcon, 0);
-    EXPECT_EQ(Cell(iIcon, 0), L"with icon");
+    EXPECT_EQ(Cell(iIcon, 0), oddTitle);
     EXPECT_EQ(Cell(iIcon, 1) + L"," + Cell(iIcon, 2) + L"," + Cell(iIcon, 3) + L"," + Cell(iIcon, 4),
               L"300,200,10,20");
     EXPECT_EQ(Cell(iNone, 0), L"");
     EXPECT_EQ(Cell(iNone, 3), L"-50");
+    EXPECT_EQ(Cell(iLong, 0).substr(0, 100), longTitle.substr(0, 100));
     EXPECT_EQ(Cell(iLong, 4), L"0");
 
     LVITEMW item = {};
