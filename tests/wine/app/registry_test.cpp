@@ -41,10 +41,11 @@ protected:
 TEST_F(RealRegistry, RegisterAndUnregisterAScript) {
     const std::wstring script =
         L"HKCU { NoRemove Software { NoRemove KelpoWineTest { ForceRemove verb = s 'default' {"
-        L" val Named = s 'it''s' command = s '\"C:\\x.exe\" /RunAs' } } } }";
+        L" val Named = s 'it''s' val Empty = s '' command = s '\"C:\\x.exe\" /RunAs' } } } }";
     ASSERT_EQ(Run(script, true), kHrOk);
     EXPECT_EQ(ReadValue(L"Software\\KelpoWineTest\\verb", nullptr), L"default");
     EXPECT_EQ(ReadValue(L"Software\\KelpoWineTest\\verb", L"Named"), L"it's");
+    EXPECT_EQ(ReadValue(L"Software\\KelpoWineTest\\verb", L"Empty"), L"");
     EXPECT_EQ(ReadValue(L"Software\\KelpoWineTest\\verb\\command", nullptr), L"\"C:\\x.exe\" /RunAs");
 
     // ForceRemove starts the key afresh, subkeys and all.
