@@ -30,14 +30,10 @@ void CDialog::SetApplyShield(bool bElevates) {
 // The rectangle Apply would apply goes to a new instance with the rights to
 // apply it, and this one ends. A declined prompt leaves everything as it was.
 void CDialog::ApplyElevated() {
-    HandOver handOver;
-    handOver.nWindow = static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(m_hwndTarget));
-    handOver.nProcess = WindowProcessId(m_hwndTarget);
     const RECT& rc = m_targetInfo.rcWindow;
-    const int32_t values[4] = {rc.right - rc.left, rc.bottom - rc.top, rc.left, rc.top};
-    for (int i = 0; i < 4; ++i) {
-        handOver.values[i] = values[i];
-    }
+    const HandOver handOver = {static_cast<uint32_t>(reinterpret_cast<UINT_PTR>(m_hwndTarget)),
+                               WindowProcessId(m_hwndTarget),
+                               {rc.right - rc.left, rc.bottom - rc.top, rc.left, rc.top}};
     wchar_t szParameters[kHandOverChars];
     FormatHandOver(handOver, szParameters);
     const HRESULT hr = RunAsAdministrator(szParameters, m_hWnd);

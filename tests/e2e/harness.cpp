@@ -215,6 +215,15 @@ void CKelpo::SelectRow(int iRow) const {
     SetRowState(iRow, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
+bool CKelpo::SelectWindow(HWND hWnd) const {
+    const int iRow = FindRow(hWnd);
+    if (iRow < 0) {
+        return false;
+    }
+    SelectRow(iRow);
+    return SelectedRow() == FindRow(hWnd);
+}
+
 void CKelpo::ClearSelection() const {
     SetRowState(-1, 0);
 }

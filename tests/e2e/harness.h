@@ -85,6 +85,8 @@ public:
     HWND RowWindow(int iRow) const;
     int FindRow(HWND hWnd) const;
     void SelectRow(int iRow) const;
+    // Selects the window's row; false when it has none or the selection did not take.
+    bool SelectWindow(HWND hWnd) const;
     void ClearSelection() const;
     int SelectedRow() const;
     int HeaderFormat(int iCol) const;

@@ -42,11 +42,6 @@ bool Marked(const CKelpo& kelpo, HWND hWnd) {
 
 bool Shielded(const CKelpo& kelpo) { return ::GetPropW(kelpo.Item(IDC_APPLY), L"Kelpo.Shield") != nullptr; }
 
-void Select(const CKelpo& kelpo, HWND hWnd) {
-    kelpo.SelectRow(kelpo.FindRow(hWnd));
-    ASSERT_EQ(kelpo.SelectedRow(), kelpo.FindRow(hWnd));
-}
-
 // The program's dialog in a process other than the one given, or 0.
 DWORD OtherInstance(DWORD dwFirstPid, DWORD dwTimeoutMs) {
     DWORD dwOther = 0;
@@ -98,11 +93,11 @@ TEST(Elevation, RowsAndApplySayWhatNeedsMoreRightsAndOneConsentMoves) {
 
         EXPECT_EQ(Marked(kelpo, hTarget), row.bMarked);
         EXPECT_FALSE(Marked(kelpo, hSame));
-        Select(kelpo, hTarget);
+        ASSERT_TRUE(kelpo.SelectWindow(hTarget));
         EXPECT_EQ(Shielded(kelpo), row.bShield);
-        Select(kelpo, hSame);
+        ASSERT_TRUE(kelpo.SelectWindow(hSame));
         EXPECT_FALSE(Shielded(kelpo));
-        Select(kelpo, hTarget);
+        ASSERT_TRUE(kelpo.SelectWindow(hTarget));
         kelpo.SetFields(L"420", L"300", L"50", L"60");
         kelpo.Click(IDC_APPLY);
 

@@ -34,12 +34,7 @@ protected:
         ASSERT_TRUE(m_kelpo.Start());
         ASSERT_NE(m_kelpo.WaitForDialog(), nullptr);
     }
-    void Select(HWND hWnd) {
-        const int iRow = m_kelpo.FindRow(hWnd);
-        ASSERT_GE(iRow, 0);
-        m_kelpo.SelectRow(iRow);
-        ASSERT_EQ(m_kelpo.SelectedRow(), m_kelpo.FindRow(hWnd));
-    }
+    void Select(HWND hWnd) { ASSERT_TRUE(m_kelpo.SelectWindow(hWnd)); }
     void Type(const wchar_t* w, const wchar_t* h, const wchar_t* x, const wchar_t* y) { m_kelpo.SetFields(w, h, x, y); }
     void TypeRect(const RECT& rc) {
         Type(std::to_wstring(rc.right - rc.left).c_str(), std::to_wstring(rc.bottom - rc.top).c_str(),

@@ -23,6 +23,13 @@ protected:
         while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         }
     }
+    // What the dialog posted to itself, handled as its message loop would.
+    static void DispatchQueued() {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::DispatchMessageW(&msg);
+        }
+    }
     CDialog m_dlg;
 };
 
@@ -99,10 +106,7 @@ TEST_F(InProcessDialog, AtAnotherScaleWhatTheDialogSizedItselfFollows) {
         ::SendMessageW(m_dlg.m_hWnd, WM_DPICHANGED, MAKEWPARAM(row.nDpi, row.nDpi),
                        reinterpret_cast<LPARAM>(&row.rcSuggested));
         // Once the dialog manager has done its part: the program's follows from the queue.
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::DispatchMessageW(&msg);
-        }
+        DispatchQueued();
         EXPECT_EQ(ScaledParts(m_dlg), row.parts);
         RECT rcDialog = {};
         ::GetWindowRect(m_dlg.m_hWnd, &rcDialog);
@@ -209,10 +213,7 @@ TEST_F(InProcessDialog, AGoneWindowsRowIsDroppedAfterTheSelectionNotInsideIt) {
     m_dlg.m_windowList.SelectWindowItem(m_dlg.m_windowList.FindWindowItem(hGone));
     EXPECT_NE(m_dlg.m_windowList.FindWindowItem(hGone), -1);
     EXPECT_EQ(m_dlg.m_hwndTarget, nullptr);
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::DispatchMessageW(&msg);
-    }
+    DispatchQueued();
     EXPECT_EQ(m_dlg.m_windowList.FindWindowItem(hGone), -1);
 }
 
