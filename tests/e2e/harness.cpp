@@ -44,16 +44,24 @@ bool CRemoteBuffer::Read(void* pv, size_t cb, size_t offset) const {
     return ::ReadProcessMemory(m_hProcess, static_cast<char*>(m_p) + offset, pv, cb, &done) && done == cb;
 }
 
-CKelpo::~CKelpo() {
-    if (m_pi.hProcess != nullptr) {
-        if (::WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT) {
-            ::TerminateProcess(m_pi.hProcess, 0xDEAD);
-            ::WaitForSingleObject(m_pi.hProcess, 5000);
-        }
-        ::CloseHandle(m_pi.hProcess);
-        ::CloseHandle(m_pi.hThread);
+namespace {
+// A process a test started or took on: ended if it still runs, its handles closed.
+void EndProcess(const PROCESS_INFORMATION& pi) {
+    if (pi.hProcess == nullptr) {
+        return;
+    }
+    if (::WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) {
+        ::TerminateProcess(pi.hProcess, 0xDEAD);
+        ::WaitForSingleObject(pi.hProcess, 5000);
+    }
+    ::CloseHandle(pi.hProcess);
+    if (pi.hThread != nullptr) {
+        ::CloseHandle(pi.hThread);
     }
 }
+}  // namespace
+
+CKelpo::~CKelpo() { EndProcess(m_pi); }
 
 bool CKelpo::Start(const std::wstring& args, const std::wstring& exePath, const std::wstring& argv0,
                    const wchar_t* pszDir) {
@@ -502,11 +510,4 @@ CDeclaredTarget::CDeclaredTarget(DWORD dwLevel, const RECT& rc) {
     });
 }
 
-CDeclaredTarget::~CDeclaredTarget() {
-    if (m_pi.hProcess != nullptr) {
-        ::TerminateProcess(m_pi.hProcess, 0xDEAD);
-        ::WaitForSingleObject(m_pi.hProcess, 5000);
-        ::CloseHandle(m_pi.hProcess);
-        ::CloseHandle(m_pi.hThread);
-    }
-}
+CDeclaredTarget::~CDeclaredTarget() { EndProcess(m_pi); }

@@ -136,7 +136,7 @@ TEST(Elevation, RowsAndApplySayWhatNeedsMoreRightsAndOneConsentMoves) {
 }
 
 // The relaunched instance trusts nothing in its command line.
-TEST(Elevation, AHandOverMovesOnlyTheWindowItNamesWithinRange) {
+TEST(Elevation, AHandOverMovesOnlyTheWindowItNames) {
     CTargetThread targets;
     const RECT rcStart = {30, 40, 430, 340};
     const HWND hTarget = targets.Create(L"kelpo e2e handed over", kSizable, 0, rcStart);
@@ -157,9 +157,7 @@ TEST(Elevation, AHandOverMovesOnlyTheWindowItNamesWithinRange) {
         {"a window that is gone", L"/ApplyElevated:" + window(hGone) + L"," + self + L",420,300,50,60", false},
         {"a window of another process", L"/ApplyElevated:" + window(other.Window()) + L"," + self + L",420,300,50,60",
          false},
-        {"a number out of range", L"/ApplyElevated:" + target + L"," + self + L",420,32768,50,60", false},
-        {"a field missing", L"/ApplyElevated:" + target + L"," + self + L",420,300,50", false},
-    };
+    };  // the lines the parser refuses are the native table's
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         ::SetWindowPos(hTarget, nullptr, rcStart.left, rcStart.top, 400, 300, SWP_NOZORDER | SWP_NOACTIVATE);
